@@ -1,0 +1,28 @@
+# Shared set-up for ./run and ./test: installs missing Debian packages and builds.
+# Sourced, not run.
+
+ORVELLA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+orvella_install_packages() {
+    local wanted missing=()
+    wanted=$(grep -v '^#' "$ORVELLA_ROOT/scripts/debian-packages.txt" | grep -v '^$')
+    for pkg in $wanted; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# orvella_build BUILD_DIR [extra cmake args...]
+orvella_build() {
+    local dir="$1"
+    shift
+    cmake -S "$ORVELLA_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" --parallel "$(nproc)"
+}
