@@ -1,0 +1,10 @@
+#include "controls/modbrowsefolder.h"
+
+namespace modBrowseFolder {
+
+QString BrowseFolder(FileDialogDriver& driver)
+{
+    return driver.pickFolder(Title, QString());
+}
+
+} // namespace modBrowseFolder

@@ -1,0 +1,27 @@
+// A small label button that shows one glyph picture chosen by its caption character, as
+// the player's buttons do. The caption stays the state that code reads; the picture
+// follows it. A double click counts as a second click.
+#pragma once
+
+#include <QLabel>
+
+class GlyphLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    GlyphLabel(const QString& name, const QString& caption, const QString& toolTip,
+               QWidget* parent);
+
+signals:
+    void clicked();
+    void pressed(Qt::MouseButton button, QPoint pos);
+    void released(Qt::MouseButton button, QPoint pos);
+    void moved(Qt::MouseButtons buttons, QPoint pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,25 @@
+// The folder scan behind "+DIR": the media files of one folder, pattern by pattern, each in
+// the order the file system lists them, with the short display name a scan gives.
+#pragma once
+
+#include "playlist/playlist.h"
+
+#include <QLatin1StringView>
+#include <QList>
+#include <QString>
+
+#include <array>
+
+namespace FolderScan {
+
+// All files of the first pattern come before all files of the second, and so on.
+inline constexpr std::array<QLatin1StringView, 6> Patterns{
+    QLatin1StringView("*.mpg"), QLatin1StringView("*.mpeg"), QLatin1StringView("*.avi"),
+    QLatin1StringView("*.asf"), QLatin1StringView("*.divx"), QLatin1StringView("*.dat")};
+
+// The matching files directly in folder: ordinary files and links to them, hidden files left
+// out, extensions compared without regard to case. Each entry's path is the folder, one
+// separator and the name; its display name is the name up to its first dot.
+QList<PlaylistEntry> scan(const QString& folder);
+
+} // namespace FolderScan

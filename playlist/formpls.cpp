@@ -1,0 +1,157 @@
+#include "playlist/formpls.h"
+
+#include "player/glyphlabel.h"
+#include "playlist/displayname.h"
+#include "window/twips.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTreeView>
+
+namespace {
+
+// Client size of the window and the bottom row of buttons, in twips.
+constexpr int clientWidth = 7560;
+constexpr int clientHeight = 4110;
+
+struct ButtonSpec
+{
+    const char* name;
+    const char* caption;
+    const char* toolTip;
+    int left;
+};
+
+constexpr ButtonSpec bottomRow[] = {
+    {"Command4", "Save", "Save Playlist", 0},    {"Command3", "Clear", "Clear Playlist", 660},
+    {"Command2", "<", "Previous File", 3180},    {"Command1", ">", "Next File", 3840},
+    {"Command5", "+DIR", "Add a Directory", 6120}, {"Command6", "+FILE", "Add a File", 6780},
+};
+
+double twipsPerPixel(const QWidget* w)
+{
+    const QScreen* screen = w->screen();
+    return Twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+QFont smallFont(bool bold)
+{
+    QFont f(QStringLiteral("Sans Serif"));
+    f.setPixelSize(9);
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace
+
+formPLS::formPLS(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_playlist(new Playlist(this)), m_listview1(new QTreeView(this)),
+      m_label1(new QLabel(QStringLiteral("ORV Playlist:"), this)),
+      m_lbltotalfiles(new QLabel(QStringLiteral("0"), this))
+{
+    setObjectName(QStringLiteral("formPLS"));
+    setWindowTitle(QStringLiteral("ORV Playlist"));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setAlignment(Qt::AlignCenter);
+    m_label1->setFont(smallFont(true));
+    m_lbltotalfiles->setObjectName(QStringLiteral("lbltotalfiles"));
+    m_lbltotalfiles->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lbltotalfiles->setFont(smallFont(false));
+
+    m_listview1->setObjectName(QStringLiteral("listview1"));
+    m_listview1->setModel(m_playlist);
+    m_listview1->setRootIsDecorated(false);
+    m_listview1->setItemsExpandable(false);
+    // Uniform rows keep a view of many thousand entries quick to scroll.
+    m_listview1->setUniformRowHeights(true);
+    m_listview1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_listview1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_listview1->header()->setStretchLastSection(true);
+    QPalette listPal = m_listview1->palette();
+    listPal.setColor(QPalette::Base, QColor(0xe0, 0xe0, 0xe0));
+    listPal.setColor(QPalette::Text, Qt::black);
+    m_listview1->setPalette(listPal);
+
+    auto* close = new GlyphLabel(QStringLiteral("Command7"), QStringLiteral("r"),
+                                 QStringLiteral("Exit"), this);
+    connect(close, &GlyphLabel::clicked, this, &QWidget::hide);
+
+    for (const ButtonSpec& spec : bottomRow) {
+        auto* button = new GlyphLabel(QString::fromLatin1(spec.name),
+                                      QString::fromLatin1(spec.caption),
+                                      QString::fromLatin1(spec.toolTip), this);
+        (void)button;
+    }
+    connect(findChild<GlyphLabel*>(QStringLiteral("Command1")), &GlyphLabel::clicked, m_playlist,
+            &Playlist::nextFileClicked);
+    connect(findChild<GlyphLabel*>(QStringLiteral("Command2")), &GlyphLabel::clicked, m_playlist,
+            &Playlist::previousFileClicked);
+
+    connect(m_playlist, &Playlist::currentPathShown, this, &formPLS::showCurrentName);
+    connect(m_playlist, &Playlist::totalFilesCaptionChanged, m_lbltotalfiles, &QLabel::setText);
+    connect(m_playlist, &Playlist::selectedItemChanged, this, &formPLS::selectInView);
+    connect(m_playlist, &Playlist::ensureVisible, this, [this](int item) {
+        m_listview1->scrollTo(m_playlist->index(item - 1));
+    });
+    connect(m_listview1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    m_playlist->setSelectedItem(current.row() + 1);
+            });
+    connect(m_listview1, &QAbstractItemView::clicked, m_playlist, &Playlist::entryClicked);
+    connect(m_listview1, &QAbstractItemView::doubleClicked, m_playlist, &Playlist::playSelected);
+
+    placeControls();
+}
+
+formPLS::~formPLS() = default;
+
+QString formPLS::Getfilename(const QString& path)
+{
+    return Paths::nameAfterLastSeparator(path);
+}
+
+QString formPLS::lbltotalfilesCaption() const
+{
+    return m_playlist->totalFilesCaption();
+}
+
+void formPLS::showCurrentName(const QString& path)
+{
+    m_text3 = Getfilename(path);
+    m_label1->setText(QStringLiteral("ORV Playlist: ") + m_text3);
+}
+
+void formPLS::selectInView(int item)
+{
+    if (item < 1) {
+        m_listview1->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_playlist->index(item - 1);
+    m_listview1->selectionModel()->setCurrentIndex(index,
+                                                   QItemSelectionModel::ClearAndSelect);
+}
+
+void formPLS::placeControls()
+{
+    const double tpp = twipsPerPixel(this);
+    const auto place = [tpp](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(Twips::toPixels(QRect(left, top, width, height), tpp, tpp));
+    };
+    setFixedSize(Twips::toPixels(clientWidth, tpp), Twips::toPixels(clientHeight, tpp));
+    place(m_label1, 480, 0, 6525, 195);
+    place(m_lbltotalfiles, 7020, 0, 195, 195);
+    place(findChild<QWidget*>(QStringLiteral("Command7")), 7320, 0, 255, 195);
+    place(m_listview1, 0, 180, clientWidth, 3660);
+    for (const ButtonSpec& spec : bottomRow)
+        place(findChild<QWidget*>(QString::fromLatin1(spec.name)), spec.left, 3840, 675, 255);
+}

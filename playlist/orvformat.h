@@ -1,0 +1,73 @@
+// The .orv playlist file: fixed header lines, five lines per entry, a closing tag, CRLF after
+// every line, text in the system's locale encoding. Readers do not parse it as markup; they
+// collect the text behind each occurrence of one marker up to the next double quote.
+#pragma once
+
+#include <QByteArray>
+#include <QLatin1StringView>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+class QIODevice;
+
+namespace OrvFormat {
+
+// What precedes an entry's path; the only text the playlist reader looks for.
+inline constexpr QLatin1StringView PathMarker{"<ref href = \""};
+// What precedes an entry's name value.
+inline constexpr QLatin1StringView NameMarker{"<Param Name = \"name\" Value = \""};
+
+// The entry's name value: the path's text after its last slash or backslash.
+QString entryName(const QString& path);
+
+// Whether a path can be written so that it reads back unchanged: no double quote, not ending
+// in the path marker's text, and nothing the locale encoding loses.
+bool canHold(const QString& path);
+
+// The whole file for these paths, in the locale encoding. Paths that canHold refuses come out
+// unreadable; write and save refuse them first.
+QByteArray serialize(const QStringList& paths);
+
+// Writes the file for paths to an open device. Returns the error description, "" on success.
+[[nodiscard]] QString write(QIODevice& device, const QStringList& paths);
+
+// Writes the whole file beside fileName and only then puts it in place, so that a failure
+// leaves any earlier file as it was and no file open. Returns the error description, "" on
+// success.
+[[nodiscard]] QString save(const QString& fileName, const QStringList& paths);
+
+struct Values
+{
+    QStringList values;
+    // False when the last marker had no closing double quote: the values before it stay.
+    bool complete = true;
+};
+
+// Every text that follows marker up to the next double quote, in file order. The next search
+// starts one character after the marker found, so markers may overlap a value.
+Values collect(QStringView text, QLatin1StringView marker);
+
+struct PathsRead
+{
+    QStringList paths;
+    // False when the file could not be read or its last path was cut off.
+    bool complete = false;
+};
+
+// Paths from a file's bytes, decoded from the locale encoding.
+PathsRead parsePaths(const QByteArray& content);
+// Paths from the named file; a file that cannot be read gives no paths and is incomplete.
+PathsRead readPaths(const QString& fileName);
+
+struct NamesRead
+{
+    QStringList names;
+    // The failure's description; "" when the whole file was read.
+    QString error;
+};
+
+// Entry names from the named file; on a failure, the names before it and the reason.
+NamesRead readNames(const QString& fileName);
+
+} // namespace OrvFormat

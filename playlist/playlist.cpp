@@ -1,0 +1,215 @@
+#include "playlist/playlist.h"
+
+#include "engine/mediaengine.h"
+
+Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
+{
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setSingleShot(true);
+    m_timer1.setInterval(StartDelayMs);
+    connect(&m_timer1, &QTimer::timeout, this, &Playlist::timerTick);
+}
+
+int Playlist::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant Playlist::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    const PlaylistEntry& e = m_entries.at(index.row());
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return role == Qt::DisplayRole ? e.displayName : e.path;
+    if (role == PathRole)
+        return e.path;
+    return {};
+}
+
+QVariant Playlist::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return QStringLiteral("Filename");
+    return {};
+}
+
+QStringList Playlist::paths() const
+{
+    QStringList result;
+    result.reserve(count());
+    for (const PlaylistEntry& e : m_entries)
+        result << e.path;
+    return result;
+}
+
+void Playlist::append(const QString& path, const QString& displayName)
+{
+    append(QList<PlaylistEntry>{{path, displayName}});
+}
+
+void Playlist::append(const QList<PlaylistEntry>& entries)
+{
+    if (entries.isEmpty())
+        return;
+    const bool wasEmpty = m_entries.isEmpty();
+    beginInsertRows({}, count(), count() + static_cast<int>(entries.size()) - 1);
+    m_entries.append(entries);
+    endInsertRows();
+    if (wasEmpty)
+        setSelectedItem(1);
+}
+
+void Playlist::clear()
+{
+    beginResetModel();
+    m_entries.clear();
+    endResetModel();
+    m_pathListIndex = -1;
+    setSelectedItem(0);
+}
+
+void Playlist::setSelectedItem(int item)
+{
+    if (item < 0 || item > count() || (item == 0 && count() > 0))
+        return;
+    if (item == m_selectedItem)
+        return;
+    m_selectedItem = item;
+    emit selectedItemChanged(item);
+}
+
+void Playlist::setText2(const QString& path)
+{
+    m_text2 = path;
+    refreshCount();
+    emit currentPathShown(path);
+}
+
+void Playlist::setText4(const QString& text)
+{
+    m_text4 = text;
+    // The start check: begin at the first entry unless something already plays.
+    const int state = m_playState ? m_playState() : PlayStates::Stopped;
+    if (state != PlayStates::Playing)
+        PlayNext();
+}
+
+void Playlist::refreshCount()
+{
+    const QString caption = QString::number(count());
+    if (caption == m_totalFilesCaption)
+        return;
+    m_totalFilesCaption = caption;
+    emit totalFilesCaptionChanged(caption);
+}
+
+void Playlist::showEntry(int item)
+{
+    m_pathListIndex = item - 1;
+    setText2(m_entries.at(item - 1).path);
+}
+
+void Playlist::armStartTimer()
+{
+    m_timer1.start();
+}
+
+void Playlist::firstGo()
+{
+    if (count() >= 1) {
+        armStartTimer();
+        m_currentIndex = count();
+        showEntry(m_currentIndex);
+    }
+    if (count() > 1)
+        setSliderMax(count());
+}
+
+void Playlist::Go()
+{
+    if (count() >= 1 && m_selectedItem >= 1) {
+        armStartTimer();
+        m_currentIndex = m_selectedItem;
+        showEntry(m_currentIndex);
+    }
+    if (count() > 1)
+        setSliderMax(count());
+}
+
+void Playlist::PlayNext()
+{
+    step(+1);
+}
+
+void Playlist::PlayPrev()
+{
+    step(-1);
+}
+
+void Playlist::step(int direction)
+{
+    const int n = count();
+    // Nothing to step through; no entry becomes current.
+    if (n == 0)
+        return;
+    if (direction > 0)
+        m_currentIndex = (m_currentIndex >= n || m_currentIndex <= 0) ? 1 : m_currentIndex + 1;
+    else
+        m_currentIndex = (m_currentIndex <= 1 || m_currentIndex > n) ? n : m_currentIndex - 1;
+    showEntry(m_currentIndex);
+    // A refused file ends the step here: the selection and slider stay where they were.
+    if (!m_loadFile || !m_loadFile(m_text2))
+        return;
+    setSelectedItem(m_currentIndex);
+    emit ensureVisible(m_currentIndex);
+    setSliderValue(m_currentIndex);
+}
+
+void Playlist::nextFileClicked()
+{
+    if (count() >= 2)
+        PlayNext();
+}
+
+void Playlist::previousFileClicked()
+{
+    if (count() >= 2)
+        PlayPrev();
+}
+
+void Playlist::playSelected()
+{
+    if (count() == 0 || m_selectedItem < 1)
+        return;
+    m_currentIndex = m_selectedItem;
+    showEntry(m_currentIndex);
+    if (!m_text2.isEmpty() && m_loadFile)
+        m_loadFile(m_text2);
+}
+
+void Playlist::entryClicked()
+{
+    refreshCount();
+}
+
+void Playlist::timerTick()
+{
+    m_currentIndex = 0;
+    m_timer1.stop();
+    setText4(QString::number(m_currentIndex));
+}
+
+void Playlist::setSliderMax(int max)
+{
+    if (max == m_sliderMax)
+        return;
+    m_sliderMax = max;
+    emit sliderMaxChanged(max);
+}
+
+void Playlist::setSliderValue(int value)
+{
+    m_sliderValue = value;
+    emit sliderValueChanged(value);
+}

@@ -1,0 +1,117 @@
+// The playlist's entries and the steps through them. Holds the path list and the entry
+// view's texts side by side (entry i of the view is path i - 1), the current entry, the
+// start-up timer and the start check. The playlist window only draws it.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+struct PlaylistEntry
+{
+    QString path;
+    QString displayName;
+};
+
+class Playlist : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    static constexpr int PathRole = Qt::UserRole + 1;
+    static constexpr int StartDelayMs = 500;
+
+    // loadFile opens a path in the player and says whether the engine took it;
+    // playState reads the engine's play state for the start check.
+    using LoadFile = std::function<bool(const QString&)>;
+    using PlayStateReader = std::function<int()>;
+
+    explicit Playlist(QObject* parent = nullptr);
+
+    void setLoadFile(LoadFile loadFile) { m_loadFile = std::move(loadFile); }
+    void setPlayStateReader(PlayStateReader reader) { m_playState = std::move(reader); }
+
+    // Model for the entry view: one column, "Filename".
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Entries. Appending always adds at the end of both lists; the first entry added to an
+    // empty view becomes its selected item.
+    int count() const { return static_cast<int>(m_entries.size()); }
+    const PlaylistEntry& entry(int item) const { return m_entries.at(item - 1); }
+    QStringList paths() const;
+    void append(const QString& path, const QString& displayName);
+    void append(const QList<PlaylistEntry>& entries);
+    // Empties both lists; the current entry, the shown path and the count caption stay.
+    void clear();
+
+    // The entry view's selected item, 1-based; 0 when the view is empty.
+    int selectedItem() const { return m_selectedItem; }
+    void setSelectedItem(int item);
+    // The path list's selected index, 0-based; -1 for none.
+    int pathListIndex() const { return m_pathListIndex; }
+
+    // 1-based number of the current entry, 0 for none.
+    int CurrentIndex() const { return m_currentIndex; }
+    // The current path; every write shows the entry again, even the same path.
+    QString Text2() const { return m_text2; }
+    void setText2(const QString& path);
+    // The start trigger; every write runs the start check.
+    QString Text4() const { return m_text4; }
+    void setText4(const QString& text);
+
+    // The entry count as the window shows it; refreshed only at the moments that refresh it.
+    QString totalFilesCaption() const { return m_totalFilesCaption; }
+    void refreshCount();
+
+    // The slider beside the entry view.
+    int sliderMax() const { return m_sliderMax; }
+    int sliderValue() const { return m_sliderValue; }
+
+    QTimer& Timer1() { return m_timer1; }
+
+    void firstGo();
+    void Go();
+    void PlayNext();
+    void PlayPrev();
+    // The next-file and previous-file buttons: only with two entries or more.
+    void nextFileClicked();
+    void previousFileClicked();
+    // Double click in the entry view: plays the selected entry at once.
+    void playSelected();
+    // Single click in the entry view.
+    void entryClicked();
+
+signals:
+    // The current path was written (the window shows the entry's name again).
+    void currentPathShown(const QString& path);
+    void selectedItemChanged(int item);
+    // The entry view should scroll item into view.
+    void ensureVisible(int item);
+    void totalFilesCaptionChanged(const QString& caption);
+    void sliderMaxChanged(int max);
+    void sliderValueChanged(int value);
+
+private:
+    void showEntry(int item);
+    void step(int direction);
+    void armStartTimer();
+    void timerTick();
+    void setSliderMax(int max);
+    void setSliderValue(int value);
+
+    QList<PlaylistEntry> m_entries;
+    int m_selectedItem = 0;
+    int m_pathListIndex = -1;
+    int m_currentIndex = 0;
+    QString m_text2 = QStringLiteral("No File");
+    QString m_text4;
+    QString m_totalFilesCaption = QStringLiteral("0");
+    int m_sliderMax = 1;
+    int m_sliderValue = 0;
+    QTimer m_timer1;
+    LoadFile m_loadFile;
+    PlayStateReader m_playState;
+};

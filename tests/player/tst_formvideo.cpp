@@ -1,0 +1,312 @@
+// The main window with a scripted engine: start-up, the road of a file through the
+// playlist, the replies to the engine's events and the single-instance guard.
+#include "fakeengine.h"
+#include "player/formvideo.h"
+#include "playlist/formpls.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+struct SeenBox
+{
+    QString title;
+    QString text;
+};
+
+// Answers the next message box with OK and records what it said.
+void answerNextMessageBox(std::shared_ptr<SeenBox> seen)
+{
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen->title = box->windowTitle();
+        seen->text = box->text();
+        box->accept();
+        timer->deleteLater();
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestFormVideo : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+
+    FormVideo::Environment env()
+    {
+        const QString base = m_dir.filePath(QString::number(++m_serial));
+        QDir().mkpath(base + "/prog");
+        return {base + "/orvella.lock", base + "/prog", base + "/data"};
+    }
+
+    struct Rig
+    {
+        FakeEngine* engine;
+        std::unique_ptr<FormVideo> window;
+        Rig(FormVideo::Environment e)
+        {
+            auto fake = std::make_unique<FakeEngine>();
+            engine = fake.get();
+            window = std::make_unique<FormVideo>(std::move(fake), e);
+        }
+        Playlist& playlist() { return window->playlistWindow().playlist(); }
+    };
+
+private slots:
+    void startsWithAFileThroughThePlaylist()
+    {
+        Rig rig(env());
+        rig.engine->addMedia("/m/my film.avi", {2.0, 320, 240});
+        QVERIFY(rig.window->load({"\"/m/my", "film.avi\""}));
+        QCOMPARE(rig.window->MPath, QStringLiteral("/m/my film.avi"));
+        QCOMPARE(rig.playlist().count(), 1);
+        QCOMPARE(rig.playlist().entry(1).displayName, QStringLiteral("my film.avi"));
+        QVERIFY(rig.engine->opened.isEmpty());
+
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened, QStringList{"/m/my film.avi"}, 5000);
+        const QRect r = rig.engine->rect();
+        QCOMPARE(rig.engine->toolTip(), QStringLiteral("Orvella: my film.avi %1x%2")
+                                            .arg(r.width() - 8)
+                                            .arg(r.height() - 54));
+        QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("g"));
+        QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->toolTip(), QStringLiteral("Pause"));
+        QVERIFY(rig.window->findChild<QTimer*>("Timerscroll")->isActive());
+        QCOMPARE(rig.window->VideoWidth, qRound(320 * rig.window->twipsPerPixelX()));
+    }
+
+    void endOfEachFilePlaysTheNextAndWraps()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        for (const char* p : {"/m/1.avi", "/m/2.avi", "/m/3.avi"})
+            rig.playlist().append(p, p);
+        rig.playlist().Go();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->FileName(), QStringLiteral("/m/1.avi"), 5000);
+        for (const char* next : {"/m/2.avi", "/m/3.avi", "/m/1.avi"}) {
+            rig.engine->reachEnd();
+            QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
+            QTRY_COMPARE(rig.engine->FileName(), QString::fromLatin1(next));
+        }
+    }
+
+    void oneEntryReplaysAtItsEnd()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({"/m/only.avi"}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened.size(), 1, 5000);
+        rig.engine->reachEnd();
+        QTRY_COMPARE(rig.engine->opened, (QStringList{"/m/only.avi", "/m/only.avi"}));
+    }
+
+    void refusedEntriesStopPlaybackInsteadOfRacing()
+    {
+        Rig rig(env());
+        rig.engine->setStrict(true);
+        QVERIFY(rig.window->load({}));
+        rig.engine->opened.clear();
+        for (const char* p : {"/m/bad1.avi", "/m/bad2.avi", "/m/bad3.avi"})
+            rig.playlist().append(p, p);
+        rig.playlist().Go();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened.size(), 1, 5000);
+        // Give a runaway chain of refusals every chance to show itself.
+        QTest::qWait(300);
+        QCOMPARE(rig.engine->opened, QStringList{"/m/bad1.avi"});
+        QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
+    }
+
+    void buttonsActOnlyWithSeveralEntries()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({"/m/only.avi"}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened.size(), 1, 5000);
+        rig.window->nextClicked();
+        rig.window->prevClicked();
+        QCOMPARE(rig.engine->opened.size(), 1);
+        // The menu items step without asking.
+        rig.window->findChild<QAction*>("mnuNext")->trigger();
+        QCOMPARE(rig.engine->opened.size(), 2);
+
+        rig.playlist().append("/m/two.avi", "two.avi");
+        rig.engine->emitPlayState(PlayStates::Playing); // refreshes the count
+        rig.window->nextClicked();
+        QCOMPARE(rig.engine->FileName(), QStringLiteral("/m/two.avi"));
+        rig.window->prevClicked();
+        QCOMPARE(rig.engine->FileName(), QStringLiteral("/m/only.avi"));
+    }
+
+    void playButtonHaltsAndResumes()
+    {
+        Rig rig(env());
+        rig.engine->setStrict(true); // the start-up picture is refused: nothing open
+        rig.engine->addMedia("/m/a.avi", {});
+        QVERIFY(rig.window->load({}));
+        rig.engine->calls.clear();
+        rig.window->playClicked();
+        QVERIFY(rig.engine->calls.isEmpty());
+
+        QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
+        rig.engine->calls.clear();
+        rig.window->playClicked();
+        QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
+        QVERIFY(!rig.window->findChild<QTimer*>("Timerscroll")->isActive());
+        rig.window->playClicked();
+        QCOMPARE(rig.engine->calls, (QStringList{"Pause", "Play"}));
+        QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("g"));
+    }
+
+    void progressFillFollowsThePosition()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
+        auto* fill = rig.window->findChild<QWidget*>("Shapescroll");
+        auto* bar = rig.window->findChild<QWidget*>("Position");
+        rig.engine->setPositionQuietly(5.0); // half of the default 10 s
+        rig.window->timerscrollTick();
+        QVERIFY(qAbs(fill->width() - bar->width() / 2) <= 1);
+        emit rig.engine->OpenStateChange(0, 6);
+        QCOMPARE(fill->width(), 0);
+    }
+
+    void loadPLFileEdges()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        const QString tipBefore = rig.engine->toolTip();
+        rig.engine->calls.clear();
+        QVERIFY(!rig.window->LoadPLFile(""));
+        QVERIFY(rig.engine->calls.isEmpty());
+        QCOMPARE(rig.engine->toolTip(), tipBefore);
+
+        QVERIFY(rig.window->LoadPLFile("\"/m/q.avi\""));
+        QCOMPARE(rig.engine->FileName(), QStringLiteral("/m/q.avi"));
+
+        rig.engine->addMedia("/m/sound.mp3", {3.0, 0, 0});
+        QVERIFY(rig.window->LoadPLFile("/m/sound.mp3"));
+        QCOMPARE(rig.window->VideoHeight, 0);
+        QCOMPARE(rig.window->VideoWidth, qRound(320 * rig.window->twipsPerPixelX()));
+        QVERIFY(rig.engine->toolTip().startsWith("Orvella: sound.mp3 "));
+
+        // Far wider than a 16-bit twips value holds.
+        rig.engine->addMedia("/m/uhd.avi", {1.0, 3840, 2160});
+        QVERIFY(rig.window->LoadPLFile("/m/uhd.avi"));
+        QCOMPARE(rig.window->VideoWidth, qRound(3840 * rig.window->twipsPerPixelX()));
+        QCOMPARE(rig.window->VideoHeight, qRound(2160 * rig.window->twipsPerPixelY()));
+    }
+
+    void leavingFullScreenRestoresWindowedSettings()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        auto* controls = rig.window->findChild<QAction*>("mnuMovieControls");
+        rig.window->findChild<QAction*>("mnuFullscreen")->trigger();
+        QVERIFY(controls->isChecked());
+        QCOMPARE(rig.engine->DisplaySize(), DisplaySizes::FullScreen);
+        emit rig.engine->KeyUp(Qt::Key_A, 0);
+        QVERIFY(controls->isChecked()); // still full screen: nothing changes
+
+        rig.engine->setDisplaySize(DisplaySizes::Fitted); // the engine left by itself
+        emit rig.engine->DisplayModeChange();
+        QVERIFY(!controls->isChecked());
+        QVERIFY(!rig.engine->ShowControls());
+    }
+
+    void startupPictureIsWrittenOnceAndStandsStill()
+    {
+        const FormVideo::Environment e = env();
+        QByteArray resource;
+        {
+            QFile f(":/default.jpg");
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            resource = f.readAll();
+        }
+        {
+            Rig rig(e);
+            QVERIFY(rig.window->load({}));
+            QCOMPARE(rig.engine->FileName(), e.programFolder + "/default.jpg");
+            QCOMPARE(rig.engine->calls.last(), QStringLiteral("Pause"));
+        }
+        QFile written(e.programFolder + "/default.jpg");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), resource);
+        written.close();
+        const QDateTime stamp = QFileInfo(written).lastModified();
+        {
+            Rig rig(e);
+            QVERIFY(rig.window->load({}));
+        }
+        QCOMPARE(QFileInfo(written).lastModified(), stamp);
+    }
+
+    void unwritableProgramFolderUsesTheUserFolder()
+    {
+        FormVideo::Environment e = env();
+        // A "folder" that is really a file cannot take the picture, even for root.
+        QFile blocker(e.programFolder + "/file");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        e.programFolder = blocker.fileName();
+        Rig rig(e);
+        QVERIFY(rig.window->load({}));
+        QCOMPARE(rig.engine->FileName(), e.userDataFolder + "/default.jpg");
+        QVERIFY(QFile::exists(e.userDataFolder + "/default.jpg"));
+    }
+
+    void secondInstanceIsRefused()
+    {
+        const FormVideo::Environment e = env();
+        Rig first(e);
+        QVERIFY(first.window->load({}));
+        Rig second(e);
+        auto seen = std::make_shared<SeenBox>();
+        answerNextMessageBox(seen);
+        QVERIFY(!second.window->load({"/m/ignored.avi"}));
+        QCOMPARE(seen->title, QStringLiteral("Orvella"));
+        QCOMPARE(seen->text, QStringLiteral("ORV is allready Running!"));
+        QVERIFY(second.engine->opened.isEmpty());
+        QCOMPARE(second.window->MPath, QString());
+    }
+
+    void rightClickOnThePictureOpensTheMenu()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        QMenu* menu = rig.window->mnuFile();
+        QVERIFY(!menu->isVisible());
+        emit rig.engine->MouseDown(1, 0, 10, 10);
+        QVERIFY(!menu->isVisible());
+        emit rig.engine->MouseDown(2, 0, 10, 10);
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+    }
+
+    void exitUnloadsThePlaylistWindow()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        QPointer<formPLS> pls = &rig.window->playlistWindow();
+        pls->show();
+        rig.window->findChild<QAction*>("mnuExit")->trigger();
+        QVERIFY(pls.isNull());
+        QVERIFY(!rig.window->isVisible());
+    }
+};
+
+QTEST_MAIN(TestFormVideo)
+#include "tst_formvideo.moc"
