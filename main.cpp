@@ -1,7 +1,20 @@
+#include "engine/mpvengine.h"
+#include "player/formvideo.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    MpvEngine::prepareApplication();
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Orvella"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(ORVELLA_VERSION_MAJOR)
+                                            .arg(ORVELLA_VERSION_MINOR)
+                                            .arg(ORVELLA_VERSION_PATCH));
+
+    FormVideo window(std::make_unique<MpvEngine>());
+    if (!window.load(QApplication::arguments().mid(1)))
+        return 0;
+    return app.exec();
 }

@@ -7,7 +7,6 @@
 #include <QLatin1StringView>
 #include <QList>
 #include <QString>
-
 #include <array>
 
 namespace FolderScan {

@@ -1,11 +1,18 @@
 #include "playlist/formpls.h"
 
+#include "controls/commondialog.h"
+#include "controls/modbrowsefolder.h"
+#include "controls/qtfiledialogdriver.h"
 #include "player/glyphlabel.h"
 #include "playlist/displayname.h"
+#include "playlist/folderscan.h"
+#include "playlist/orvformat.h"
 #include "window/twips.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTreeView>
 
@@ -45,8 +52,10 @@ QFont smallFont(bool bold)
 
 } // namespace
 
-formPLS::formPLS(QWidget* parent)
+formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_commonDialog(std::make_unique<CommonDialog>(
+          dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogDriver>(this))),
       m_playlist(new Playlist(this)), m_listview1(new QTreeView(this)),
       m_label1(new QLabel(QStringLiteral("ORV Playlist:"), this)),
       m_lbltotalfiles(new QLabel(QStringLiteral("0"), this))
@@ -90,10 +99,18 @@ formPLS::formPLS(QWidget* parent)
                                       QString::fromLatin1(spec.toolTip), this);
         (void)button;
     }
-    connect(findChild<GlyphLabel*>(QStringLiteral("Command1")), &GlyphLabel::clicked, m_playlist,
-            &Playlist::nextFileClicked);
-    connect(findChild<GlyphLabel*>(QStringLiteral("Command2")), &GlyphLabel::clicked, m_playlist,
-            &Playlist::previousFileClicked);
+    const auto button = [this](const char* name) {
+        return findChild<GlyphLabel*>(QString::fromLatin1(name));
+    };
+    connect(button("Command1"), &GlyphLabel::clicked, m_playlist, &Playlist::nextFileClicked);
+    connect(button("Command2"), &GlyphLabel::clicked, m_playlist, &Playlist::previousFileClicked);
+    connect(button("Command3"), &GlyphLabel::clicked, this, &formPLS::clearClicked);
+    connect(button("Command4"), &GlyphLabel::clicked, this, &formPLS::saveClicked);
+    connect(button("Command5"), &GlyphLabel::clicked, this, &formPLS::addFolderClicked);
+    connect(button("Command6"), &GlyphLabel::clicked, this, &formPLS::addFileClicked);
+
+    m_commonDialog->setFilter(MediaFilter);
+    m_commonDialog->setDialogTitle(OpenDialogTitle);
 
     connect(m_playlist, &Playlist::currentPathShown, this, &formPLS::showCurrentName);
     connect(m_playlist, &Playlist::totalFilesCaptionChanged, m_lbltotalfiles, &QLabel::setText);
@@ -154,4 +171,116 @@ void formPLS::placeControls()
     place(m_listview1, 0, 180, clientWidth, 3660);
     for (const ButtonSpec& spec : bottomRow)
         place(findChild<QWidget*>(QString::fromLatin1(spec.name)), spec.left, 3840, 675, 255);
+}
+
+void formPLS::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvella"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void formPLS::add()
+{
+    if (m_playlist->count() == 0)
+        ListWasEmpty = true;
+    AddFromDialog();
+}
+
+void formPLS::addFileClicked()
+{
+    if (m_playlist->count() == 0)
+        ListWasEmpty = true;
+    AddFromDialog();
+    if (ListWasEmpty) {
+        Go();
+        ListWasEmpty = false;
+    }
+}
+
+void formPLS::AddFromDialog()
+{
+    m_commonDialog->setFilter(MediaFilter);
+    m_commonDialog->setDialogTitle(OpenDialogTitle);
+    m_commonDialog->ShowOpen();
+    MoviePath = m_commonDialog->filename();
+    if (!MoviePath.isEmpty()) {
+        if (MoviePath.endsWith(QLatin1String(".orv"), Qt::CaseSensitive)) {
+            PullFromORV(MoviePath);
+            m_playlist->refreshCount();
+            if (!ListWasEmpty) {
+                Go();
+                ListWasEmpty = false;
+                return;
+            }
+            firstGo();
+        } else {
+            m_playlist->append(MoviePath, Getfilename(MoviePath));
+            m_playlist->refreshCount();
+            ListWasEmpty = false;
+            Go();
+        }
+    }
+    m_playlist->refreshCount();
+}
+
+void formPLS::addFolderClicked()
+{
+    MoviePath = modBrowseFolder::BrowseFolder(m_commonDialog->driver());
+    if (MoviePath.isEmpty())
+        return;
+    m_playlist->append(FolderScan::scan(MoviePath));
+    if (m_playlist->count() > 1)
+        m_playlist->setSliderMax(m_playlist->count());
+    Go();
+}
+
+void formPLS::WriteToORV(const QString& path)
+{
+    const QString error = OrvFormat::save(path, m_playlist->paths());
+    if (!error.isEmpty())
+        showMessage(QStringLiteral("There was an Error writing To the playlist: ") + error);
+}
+
+void formPLS::PullFromORV(const QString& path)
+{
+    const OrvFormat::PathsRead read = OrvFormat::readPaths(path);
+    QList<PlaylistEntry> entries;
+    entries.reserve(read.paths.size());
+    for (const QString& p : read.paths)
+        entries.append({p, Getfilename(p)});
+    m_playlist->append(entries);
+    // A file cut off inside an entry keeps what was read but leaves the count as it was.
+    if (!read.complete)
+        return;
+    QCoreApplication::processEvents();
+    m_playlist->refreshCount();
+}
+
+void formPLS::PullCosmeticsORV(const QString& path)
+{
+    const OrvFormat::NamesRead read = OrvFormat::readNames(path);
+    QList<PlaylistEntry> entries;
+    for (const QString& name : read.names)
+        entries.append({QString(), name});
+    // Rows without a file: the entry view shows the names, nothing plays from them.
+    m_playlist->append(entries);
+    if (!read.error.isEmpty())
+        showMessage(QStringLiteral("There was an Error reading from the playlist: ") + read.error);
+}
+
+void formPLS::saveClicked()
+{
+    m_commonDialog->setFilter(PlaylistFilter);
+    // A name typed without extension becomes a playlist file.
+    m_commonDialog->setDefaultExt(QStringLiteral("orv"));
+    m_commonDialog->ShowSave();
+    const QString name = m_commonDialog->filename();
+    if (name.isEmpty())
+        return;
+    WriteToORV(name);
+}
+
+void formPLS::clearClicked()
+{
+    m_playlist->clear();
 }

@@ -2,19 +2,34 @@
 // and carries its buttons. The entries and the steps through them live in Playlist.
 #pragma once
 
+#include "controls/filedialogdriver.h"
 #include "playlist/playlist.h"
 
 #include <QWidget>
 
+#include <memory>
+
+class CommonDialog;
 class QLabel;
 class QTreeView;
 class GlyphLabel;
+
+// The open dialog's choices: the media types, then the playlist type.
+inline const QString MediaFilter = QStringLiteral(
+    "Supported Media Files|*.avi;*.asf;*.mpg;*.mpeg;*.wmv;*.divx;*.dat;*.orv|"
+    "Divx/Avi files (divx avi)|*.avi;*.divx|"
+    "Mpeg/MPG/Dat files (mpg mpeg dat)|*.mpg;*.mpeg;*.dat|"
+    "Windows Media files (asf wmv)|*.asf;*.wmv|"
+    "Orvella Playlist (orv)|*.orv");
+inline const QString PlaylistFilter = QStringLiteral("Orvella Playlist (orv)|*.orv");
+inline const QString OpenDialogTitle = QStringLiteral("Choose media to play");
 
 class formPLS : public QWidget
 {
     Q_OBJECT
 public:
-    explicit formPLS(QWidget* parent = nullptr);
+    // dialogs answers the file and folder choosers; Qt's own dialogs when null.
+    explicit formPLS(std::unique_ptr<FileDialogDriver> dialogs = nullptr, QWidget* parent = nullptr);
     ~formPLS() override;
 
     Playlist& playlist() { return *m_playlist; }
@@ -26,14 +41,34 @@ public:
     void PlayPrev() { m_playlist->PlayPrev(); }
     static QString Getfilename(const QString& path);
 
+    // Adding: the open dialog (a media file or a playlist file) and a folder's media files.
+    void add();
+    void addFileClicked();  // "+FILE"
+    void addFolderClicked(); // "+DIR"
+    // Playlist files and the list as a whole.
+    void WriteToORV(const QString& path);
+    void PullFromORV(const QString& path);
+    void PullCosmeticsORV(const QString& path);
+    void saveClicked();  // "Save"
+    void clearClicked(); // "Clear"
+
+    CommonDialog& commonDialog() { return *m_commonDialog; }
+    // The playlist was empty when the current add began.
+    bool ListWasEmpty = true;
+    // The file or folder chosen last; "" after a cancel.
+    QString MoviePath;
+
     QString lbltotalfilesCaption() const;
     QTreeView* listview1() const { return m_listview1; }
 
 private:
+    void AddFromDialog();
+    void showMessage(const QString& text);
     void showCurrentName(const QString& path);
     void selectInView(int item);
     void placeControls();
 
+    std::unique_ptr<CommonDialog> m_commonDialog;
     Playlist* m_playlist;
     QTreeView* m_listview1;
     QLabel* m_label1;

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
-
 #include <algorithm>
 
 namespace OrvFormat {
@@ -13,22 +12,22 @@ namespace {
 constexpr QLatin1StringView LineEnd{"\r\n"};
 constexpr QChar Quote = u'"';
 
-constexpr QLatin1StringView Header{"<ORV Version = \"1.1\" >\r\n"
-                                   "\r\n"
-                                   "<Param Name = \"Name\" Value = \"Orvella Playlist - ORV Format - \" />\r\n"
-                                   "<Param Name = \"AllowShuffle\" Value = \"yes\" />\r\n"
-                                   "\r\n"};
+constexpr QLatin1StringView Header{
+    "<ORV Version = \"1.1\" >\r\n"
+    "\r\n"
+    "<Param Name = \"Name\" Value = \"Orvella Playlist - ORV Format - \" />\r\n"
+    "<Param Name = \"AllowShuffle\" Value = \"yes\" />\r\n"
+    "\r\n"};
 constexpr QLatin1StringView Closing{"</ORV>\r\n"};
 
 QString refusedPathError(const QString& path)
 {
+    QString reason = QStringLiteral("the system's character encoding cannot hold it");
     if (path.contains(Quote))
-        return QStringLiteral("The path %1 cannot be stored in a playlist file: it holds a double "
-                              "quote.")
-            .arg(path);
-    return QStringLiteral("The path %1 cannot be stored in a playlist file: the system's "
-                          "character encoding cannot hold it.")
-        .arg(path);
+        reason = QStringLiteral("it holds a double quote");
+    else if (path.endsWith(PathMarker.chopped(1)))
+        reason = QStringLiteral("it ends in the text that starts an entry's path");
+    return QStringLiteral("The path %1 cannot be stored in a playlist file: %2.").arg(path, reason);
 }
 
 } // namespace
@@ -69,20 +68,28 @@ QString write(QIODevice& device, const QStringList& paths)
             return refusedPathError(path);
     }
     const QByteArray bytes = serialize(paths);
-    if (device.write(bytes) != bytes.size())
-        return device.errorString();
+    // A short write carries no reason; writing the rest again fails with the system's one.
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = device.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return device.errorString();
+        done += written;
+    }
     return {};
 }
 
 QString save(const QString& fileName, const QStringList& paths)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a write that fails while a buffer is flushed at commit can still be committed,
+    // which would put a cut-off file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
     // Until commit the old file is untouched; leaving scope without it discards the new one.
     if (QString error = write(file, paths); !error.isEmpty())
         return error;
-    if (!file.commit())
+    if (file.error() != QFileDevice::NoError || !file.commit())
         return file.errorString();
     return {};
 }

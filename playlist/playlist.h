@@ -69,6 +69,7 @@ public:
     // The slider beside the entry view.
     int sliderMax() const { return m_sliderMax; }
     int sliderValue() const { return m_sliderValue; }
+    void setSliderMax(int max);
 
     QTimer& Timer1() { return m_timer1; }
 
@@ -99,7 +100,6 @@ private:
     void step(int direction);
     void armStartTimer();
     void timerTick();
-    void setSliderMax(int max);
     void setSliderValue(int value);
 
     QList<PlaylistEntry> m_entries;

@@ -3,6 +3,7 @@
 #include "fakeengine.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
+#include "whenshown.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,32 +15,6 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-struct SeenBox
-{
-    QString title;
-    QString text;
-};
-
-// Answers the next message box with OK and records what it said.
-void answerNextMessageBox(std::shared_ptr<SeenBox> seen)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        box->accept();
-        timer->deleteLater();
-    });
-    timer->start();
-}
-
-} // namespace
 
 class TestFormVideo : public QObject
 {
@@ -274,11 +249,16 @@ private slots:
         Rig first(e);
         QVERIFY(first.window->load({}));
         Rig second(e);
-        auto seen = std::make_shared<SeenBox>();
-        answerNextMessageBox(seen);
+        QString title, text;
+        WhenShown<QMessageBox> answer([&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            box->accept();
+        });
         QVERIFY(!second.window->load({"/m/ignored.avi"}));
-        QCOMPARE(seen->title, QStringLiteral("Orvella"));
-        QCOMPARE(seen->text, QStringLiteral("ORV is allready Running!"));
+        QVERIFY(answer.seen());
+        QCOMPARE(title, QStringLiteral("Orvella"));
+        QCOMPARE(text, QStringLiteral("ORV is allready Running!"));
         QVERIFY(second.engine->opened.isEmpty());
         QCOMPARE(second.window->MPath, QString());
     }

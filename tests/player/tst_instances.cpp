@@ -1,0 +1,149 @@
+// The real program started as a user starts it: one instance at a time, the start-up
+// picture unpacked beside it, a quoted path with a blank played.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+namespace {
+
+// Windows of a process, as the X server knows them.
+QStringList windowsOf(qint64 pid, bool visibleOnly)
+{
+    QProcess xdotool;
+    QStringList args{"search"};
+    if (visibleOnly)
+        args << "--onlyvisible";
+    args << "--pid" << QString::number(pid);
+    xdotool.start("xdotool", args);
+    xdotool.waitForFinished(5000);
+    return QString::fromLatin1(xdotool.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+bool pressReturnIn(const QString& windowId)
+{
+    return QProcess::execute("xdotool", {"windowfocus", "--sync", windowId, "key", "--clearmodifiers", "Return"}) == 0;
+}
+
+// Whether the process holds the file open (the engine keeps a playing file open).
+bool holdsOpen(qint64 pid, const QString& path)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString& fd : fds.entryList(QDir::NoDotAndDotDot | QDir::System | QDir::Files)) {
+        if (QFile::symLinkTarget(fds.filePath(fd)) == path)
+            return true;
+    }
+    return false;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestInstances : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_program;
+    QProcessEnvironment m_env;
+
+    std::unique_ptr<QProcess> start(const QStringList& args)
+    {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(m_env);
+        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        p->start(m_program, args);
+        if (!p->waitForStarted(10000))
+            return nullptr;
+        return p;
+    }
+
+    static void stop(QProcess& p)
+    {
+        if (p.state() == QProcess::NotRunning)
+            return;
+        p.terminate();
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished(5000);
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // A copy of the program in a folder of its own, so its start-up picture is ours.
+        QDir().mkpath(m_dir.filePath("prog"));
+        m_program = m_dir.filePath("prog/orvella");
+        QVERIFY(QFile::copy(ORVELLA_BINARY, m_program));
+        QVERIFY(QFile::setPermissions(m_program, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner));
+        QDir().mkpath(m_dir.filePath("run"));
+        QFile::setPermissions(m_dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_env = QProcessEnvironment::systemEnvironment();
+        m_env.insert("XDG_RUNTIME_DIR", m_dir.filePath("run"));
+        m_env.insert("XDG_DATA_HOME", m_dir.filePath("data"));
+        // The sanitizers' exit reports are not what this test looks at.
+        m_env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    }
+
+    void onlyOneInstanceAndTheStartupPicture()
+    {
+        const QString picture = m_dir.filePath("prog/default.jpg");
+        const QByteArray resource = readAll(ORVELLA_SOURCE_DIR "/resources/default.jpg");
+        QVERIFY(!resource.isEmpty());
+
+        auto first = start({});
+        QVERIFY(first);
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(first->processId(), true).isEmpty(), 20000);
+        QCOMPARE(readAll(picture), resource);
+        const QDateTime written = QFileInfo(picture).lastModified();
+
+        auto second = start({"/nowhere/ignored.avi"});
+        QVERIFY(second);
+        // The second instance shows its message and waits for OK.
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(second->processId(), true).isEmpty(), 20000);
+        QVERIFY(second->state() == QProcess::Running);
+        const QStringList boxes = windowsOf(second->processId(), true);
+        QVERIFY(pressReturnIn(boxes.first()));
+        QVERIFY(second->waitForFinished(20000));
+        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second->exitCode(), 0);
+
+        QVERIFY(first->state() == QProcess::Running);
+        QCOMPARE(QFileInfo(picture).lastModified(), written);
+
+        // A crash leaves the lock behind; the next start is not stopped by it.
+        ::kill(static_cast<pid_t>(first->processId()), SIGKILL);
+        QVERIFY(first->waitForFinished(10000));
+        auto third = start({});
+        QVERIFY(third);
+        QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(third->processId(), true).isEmpty(), 20000);
+        // Its one window is the player, not the refusal.
+        QTest::qWait(500);
+        QVERIFY(third->state() == QProcess::Running);
+        QCOMPARE(readAll(picture), resource);
+        stop(*third);
+    }
+
+    void quotedPathWithABlankPlays()
+    {
+        const QString clip = m_dir.filePath("my clip.avi");
+        QVERIFY(QFile::copy(ORVELLA_MEDIA_DIR "/clip.avi", clip));
+        auto player = start({'"' + clip + '"'});
+        QVERIFY(player);
+        QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(player->processId(), clip), 20000);
+        stop(*player);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstances)
+#include "tst_instances.moc"

@@ -1,0 +1,151 @@
+// The "+DIR" folder scan against throw-away folders: pattern order, which names count, and
+// the file system's own order within a pattern.
+#include "playlist/folderscan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <dirent.h>
+
+namespace {
+
+// Builds entries in folder: "name" a file, "name/" a folder, "sub/name" a file in a folder,
+// "name->target" a symbolic link.
+bool build(const QString& folder, const QStringList& entries)
+{
+    QDir dir(folder);
+    for (const QString& entry : entries) {
+        if (entry.contains(QStringLiteral("->"))) {
+            const QStringList link = entry.split(QStringLiteral("->"));
+            if (!QFile::link(link[1], dir.filePath(link[0])))
+                return false;
+        } else if (entry.endsWith(u'/')) {
+            if (!dir.mkpath(entry))
+                return false;
+        } else {
+            QFile file(dir.filePath(entry));
+            if (!file.open(QIODevice::WriteOnly))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The names as the operating system lists them, read without Qt.
+QStringList listedOrder(const QString& folder)
+{
+    QStringList names;
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (dir == nullptr)
+        return names;
+    while (const dirent* entry = ::readdir(dir))
+        names << QFile::decodeName(entry->d_name);
+    ::closedir(dir);
+    return names;
+}
+
+} // namespace
+
+class TestFolderScan : public QObject
+{
+    Q_OBJECT
+private slots:
+    void collectsMediaFiles_data();
+    void collectsMediaFiles();
+    void keepsFileSystemOrderWithinPattern();
+    void missingFolderGivesNothing();
+};
+
+void TestFolderScan::collectsMediaFiles_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("expectedNames");
+    QTest::addColumn<QStringList>("expectedDisplayNames");
+
+    QTest::newRow("pattern order first")
+        << QStringList{"b.avi", "a.mpg", "c.mpeg"} << QStringList{"a.mpg", "c.mpeg", "b.avi"}
+        << QStringList{"a", "c", "b"};
+    QTest::newRow("all six patterns")
+        << QStringList{"f.dat", "e.divx", "d.asf", "c.avi", "b.mpeg", "a.mpg"}
+        << QStringList{"a.mpg", "b.mpeg", "c.avi", "d.asf", "e.divx", "f.dat"}
+        << QStringList{"a", "b", "c", "d", "e", "f"};
+    QTest::newRow("wmv files only")
+        << QStringList{"a.wmv", "b.WMV"} << QStringList() << QStringList();
+    QTest::newRow("upper-case extensions")
+        << QStringList{"LOUD.AVI", "Mixed.MpG"} << QStringList{"Mixed.MpG", "LOUD.AVI"}
+        << QStringList{"Mixed", "LOUD"};
+    QTest::newRow("display name ends at the first dot")
+        << QStringList{"my.film.avi"} << QStringList{"my.film.avi"} << QStringList{"my"};
+    QTest::newRow("extension as written, not a longer one")
+        << QStringList{"a.mpgx", "b.xmpg", "c.avi.txt", "d.mp", "noextension"} << QStringList()
+        << QStringList();
+    QTest::newRow("hidden files left out") << QStringList{".secret.avi", ".mpg", "shown.avi"}
+                                           << QStringList{"shown.avi"} << QStringList{"shown"};
+    QTest::newRow("folders left out, subfolders not searched")
+        << QStringList{"x.avi/", "sub/", "sub/inner.mpg"} << QStringList() << QStringList();
+    QTest::newRow("links to files taken, links to folders and broken links not")
+        << QStringList{"real.bin", "linked.avi->real.bin", "folder/", "dirlink.mpg->folder",
+                       "broken.mpg->missing.bin"}
+        << QStringList{"linked.avi"} << QStringList{"linked"};
+}
+
+void TestFolderScan::collectsMediaFiles()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, expectedNames);
+    QFETCH(QStringList, expectedDisplayNames);
+
+    QTemporaryDir dir;
+    QVERIFY(build(dir.path(), entries));
+
+    // A folder given with a trailing separator joins its names with that one separator.
+    for (const QString& folder : {dir.path(), dir.path() + u'/'}) {
+        QStringList paths;
+        QStringList displayNames;
+        for (const PlaylistEntry& entry : FolderScan::scan(folder)) {
+            paths << entry.path;
+            displayNames << entry.displayName;
+        }
+        QStringList expectedPaths;
+        for (const QString& name : expectedNames)
+            expectedPaths << dir.path() + u'/' + name;
+        QCOMPARE(paths, expectedPaths);
+        QCOMPARE(displayNames, expectedDisplayNames);
+    }
+}
+
+void TestFolderScan::keepsFileSystemOrderWithinPattern()
+{
+    QTemporaryDir dir;
+    QStringList entries;
+    for (int i = 0; i < 40; ++i)
+        entries << QStringLiteral("clip%1.avi").arg(i, 2, 10, QLatin1Char('0'))
+                << QStringLiteral("clip%1.mpg").arg(i, 2, 10, QLatin1Char('0'));
+    QVERIFY(build(dir.path(), entries));
+
+    const QStringList listed = listedOrder(dir.path());
+    QStringList expected = listed.filter(QStringLiteral(".mpg"));
+    expected += listed.filter(QStringLiteral(".avi"));
+
+    QStringList names;
+    for (const PlaylistEntry& entry : FolderScan::scan(dir.path()))
+        names << entry.path.section(u'/', -1);
+    QCOMPARE(names, expected);
+}
+
+void TestFolderScan::missingFolderGivesNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(build(dir.path(), {"here.avi"}));
+    QVERIFY(FolderScan::scan(dir.filePath(QStringLiteral("missing"))).isEmpty());
+    // An empty folder text is a cancelled picker, never the working folder.
+    const QString working = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const bool empty = FolderScan::scan(QString()).isEmpty();
+    QVERIFY(QDir::setCurrent(working));
+    QVERIFY(empty);
+}
+
+QTEST_GUILESS_MAIN(TestFolderScan)
+#include "tst_folderscan.moc"

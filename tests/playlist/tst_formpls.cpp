@@ -1,0 +1,348 @@
+// The playlist window's adds, saves, loads and clears, with the dialogs answered by a
+// script, and one save and load through Qt's real file dialog.
+#include "controls/commondialog.h"
+#include "playlist/formpls.h"
+#include "playlist/orvformat.h"
+#include "scripteddialogs.h"
+#include "whenshown.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestFormPLS : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    struct Rig
+    {
+        ScriptedDialogs* dialogs;
+        std::unique_ptr<formPLS> window;
+        QStringList loaded;
+        int playState = 0;
+        Rig()
+        {
+            auto scripted = std::make_unique<ScriptedDialogs>();
+            dialogs = scripted.get();
+            window = std::make_unique<formPLS>(std::move(scripted));
+            window->playlist().setLoadFile([this](const QString& p) {
+                loaded << p;
+                return true;
+            });
+            window->playlist().setPlayStateReader([this] { return playState; });
+        }
+        Playlist& playlist() { return window->playlist(); }
+        QString caption() { return window->findChild<QLabel*>("lbltotalfiles")->text(); }
+    };
+
+    QString orvWith(const QString& name, const QStringList& paths)
+    {
+        const QString path = m_dir.filePath(name);
+        if (!OrvFormat::save(path, paths).isEmpty())
+            return {};
+        return path;
+    }
+
+private slots:
+    void addToAnEmptyPlaylistStartsIt()
+    {
+        Rig rig;
+        rig.dialogs->answer("/m/my.film.avi");
+        rig.window->add();
+        QCOMPARE(rig.playlist().count(), 1);
+        QCOMPARE(rig.playlist().entry(1).displayName, QStringLiteral("my.film.avi"));
+        QVERIFY(!rig.window->ListWasEmpty);
+        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/my.film.avi"));
+        QCOMPARE(rig.caption(), QStringLiteral("1"));
+        // The open dialog was asked with the media filter and title.
+        QCOMPARE(rig.dialogs->asked.size(), 1);
+        QCOMPARE(rig.dialogs->asked[0].request.title, QStringLiteral("Choose media to play"));
+        QCOMPARE(rig.window->commonDialog().Filter(), MediaFilter);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.loaded, QStringList{"/m/my.film.avi"}, 5000);
+    }
+
+    void addToANonEmptyPlaylistAppends()
+    {
+        Rig rig;
+        rig.playlist().append("/m/a.avi", "a.avi");
+        rig.playState = 2; // something plays
+        rig.dialogs->answer("/m/b.ORV"); // upper case: a media entry
+        rig.window->add();
+        QCOMPARE(rig.playlist().count(), 2);
+        QCOMPARE(rig.playlist().entry(2).path, QStringLiteral("/m/b.ORV"));
+        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/a.avi")); // the selected entry
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.playlist().Timer1().isActive(), 5000);
+        QVERIFY(rig.loaded.isEmpty());
+        QCOMPARE(rig.playlist().CurrentIndex(), 0);
+    }
+
+    void playlistReadIntoAnEmptyList()
+    {
+        Rig rig;
+        const QString orv = orvWith("three.orv", {"/m/1.avi", "/m/2.avi", "/m/3.avi"});
+        rig.dialogs->answer(orv);
+        rig.window->add();
+        QCOMPARE(rig.playlist().count(), 3);
+        // firstGo shows the last entry; the flag stays set for the next add.
+        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/3.avi"));
+        QVERIFY(rig.window->ListWasEmpty);
+        QCOMPARE(rig.caption(), QStringLiteral("3"));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.loaded, QStringList{"/m/1.avi"}, 5000);
+
+        // Still flagged: a second playlist read also ends in firstGo.
+        rig.dialogs->answer(orv);
+        rig.window->add();
+        QCOMPARE(rig.playlist().count(), 6);
+        QCOMPARE(rig.playlist().CurrentIndex(), 6);
+    }
+
+    void playlistReadByFileButtonGoesToTheSelectedEntry()
+    {
+        Rig rig;
+        rig.dialogs->answer(orvWith("two.orv", {"/m/1.avi", "/m/2.avi"}));
+        rig.window->addFileClicked();
+        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/1.avi"));
+        QVERIFY(!rig.window->ListWasEmpty);
+    }
+
+    void playlistReadIntoANonEmptyList()
+    {
+        Rig rig;
+        rig.playlist().append("/m/a.avi", "a.avi");
+        rig.window->ListWasEmpty = false;
+        rig.dialogs->answer(orvWith("one.orv", {"/m/z.avi"}));
+        rig.window->add();
+        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/a.avi", "/m/z.avi"}));
+        QVERIFY(!rig.window->ListWasEmpty);
+        QCOMPARE(rig.playlist().CurrentIndex(), 1);
+    }
+
+    void cancelOnAnEmptyList()
+    {
+        Rig rig;
+        rig.dialogs->cancel();
+        rig.window->add();
+        QVERIFY(rig.window->ListWasEmpty);
+        QCOMPARE(rig.window->MoviePath, QString());
+        QCOMPARE(rig.playlist().count(), 0);
+
+        rig.dialogs->cancel();
+        rig.window->addFileClicked();
+        QVERIFY(!rig.window->ListWasEmpty);
+        QVERIFY(!rig.playlist().Timer1().isActive());
+        QCOMPARE(rig.playlist().CurrentIndex(), 0);
+    }
+
+    void folderAddsItsMediaFiles()
+    {
+        Rig rig;
+        const QString folder = m_dir.filePath("folder");
+        QDir().mkpath(folder);
+        for (const char* name : {"b.avi", "a.mpg", "c.mpeg", "d.wmv", "my.film.avi"})
+            QVERIFY(writeFile(folder + '/' + name, "x"));
+        rig.dialogs->answer(folder);
+        rig.window->addFolderClicked();
+        QCOMPARE(rig.playlist().count(), 4);
+        QCOMPARE(rig.playlist().entry(1).displayName, QStringLiteral("a"));
+        QCOMPARE(rig.playlist().entry(2).displayName, QStringLiteral("c"));
+        QCOMPARE(rig.playlist().entry(1).path, folder + "/a.mpg");
+        QCOMPARE(rig.playlist().sliderMax(), 4);
+        QVERIFY(rig.playlist().Timer1().isActive());
+        QCOMPARE(rig.dialogs->asked.last().request.title, QStringLiteral("Select Directory"));
+
+        rig.dialogs->cancel();
+        rig.window->addFolderClicked();
+        QCOMPARE(rig.playlist().count(), 4);
+    }
+
+    void saveWritesTheListAndCancelWritesNothing()
+    {
+        Rig rig;
+        rig.playlist().append({{"/m/a.avi", "a.avi"}, {"/m/b.mpg", "b.mpg"}});
+        const QString target = m_dir.filePath("saved.orv");
+        rig.dialogs->answer(target);
+        rig.window->saveClicked();
+        QCOMPARE(rig.dialogs->asked.last().request.defaultSuffix, QStringLiteral("orv"));
+        QCOMPARE(rig.window->commonDialog().Filter(), PlaylistFilter);
+        QCOMPARE(bytesOf(target), OrvFormat::serialize({"/m/a.avi", "/m/b.mpg"}));
+
+        const QString other = m_dir.filePath("never.orv");
+        rig.dialogs->cancel();
+        rig.window->saveClicked();
+        QVERIFY(!QFile::exists(other));
+    }
+
+    void failedSaveShowsTheMessageAndKeepsTheOldFile()
+    {
+        Rig rig;
+        rig.playlist().append("/m/new.avi", "new.avi");
+        const QString old = orvWith("old.orv", {"/m/old.avi"});
+        const QByteArray before = bytesOf(old);
+
+        QString title, text;
+        const auto read = [&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            box->accept();
+        };
+        {
+            WhenShown<QMessageBox> answer(read);
+            // A folder that is really a file: fails for every user, root included.
+            rig.window->WriteToORV(old + "/inside.orv");
+            QVERIFY(answer.seen());
+        }
+        QCOMPARE(title, QStringLiteral("Orvella"));
+        QVERIFY2(text.startsWith("There was an Error writing To the playlist: ") &&
+                     text.size() > 44,
+                 qPrintable(text));
+
+        rig.playlist().append("/m/say \"hi\".avi", "say");
+        {
+            WhenShown<QMessageBox> answer(read);
+            rig.window->WriteToORV(old);
+            QVERIFY(answer.seen());
+        }
+        QVERIFY2(text.contains("/m/say \"hi\".avi"), qPrintable(text));
+        QCOMPARE(bytesOf(old), before);
+    }
+
+    void readerOddities()
+    {
+        Rig rig;
+        rig.playlist().append("/m/a.avi", "a.avi");
+        rig.playlist().refreshCount();
+        const QString cut = m_dir.filePath("cut.orv");
+        QVERIFY(writeFile(cut, "<ref href = \"/m/x.avi\" />\r\n<ref href = \"/m/y.avi"));
+        rig.window->PullFromORV(cut);
+        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/a.avi", "/m/x.avi"}));
+        QCOMPARE(rig.caption(), QStringLiteral("1")); // left alone
+
+        rig.window->PullFromORV(m_dir.filePath("missing.orv"));
+        QCOMPARE(rig.playlist().count(), 2);
+
+        const QString none = m_dir.filePath("none.orv");
+        QVERIFY(writeFile(none, "<REF HREF = \"/m/no.avi\" />"));
+        rig.window->PullFromORV(none);
+        QCOMPARE(rig.playlist().count(), 2);
+        QCOMPARE(rig.caption(), QStringLiteral("2"));
+    }
+
+    void clearEmptiesTheListsOnly()
+    {
+        Rig rig;
+        rig.playlist().append({{"/m/a.avi", "a.avi"}, {"/m/b.avi", "b.avi"}});
+        rig.playlist().PlayNext();
+        rig.window->clearClicked();
+        QCOMPARE(rig.playlist().count(), 0);
+        QCOMPARE(rig.window->listview1()->model()->rowCount(), 0);
+        QCOMPARE(rig.caption(), QStringLiteral("2"));
+        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/a.avi"));
+        QCOMPARE(rig.playlist().CurrentIndex(), 1);
+    }
+
+    void cosmeticsReaderAddsNamesOnly()
+    {
+        Rig rig;
+        const QString orv = orvWith("named.orv", {"/m/a.avi", "/m/b.mpg"});
+        rig.window->PullCosmeticsORV(orv);
+        QCOMPARE(rig.playlist().count(), 2);
+        QCOMPARE(rig.playlist().entry(1).displayName, QStringLiteral("a.avi"));
+        QCOMPARE(rig.playlist().entry(1).path, QString());
+        QCOMPARE(rig.caption(), QStringLiteral("0"));
+
+        QString text;
+        WhenShown<QMessageBox> answer([&](QMessageBox* box) {
+            text = box->text();
+            box->accept();
+        });
+        rig.window->PullCosmeticsORV(m_dir.filePath("missing.orv"));
+        QVERIFY(answer.seen());
+        QVERIFY(text.startsWith("There was an Error reading from the playlist: "));
+    }
+
+    void largePlaylistFillsTheView()
+    {
+        Rig rig;
+        QStringList paths;
+        for (int i = 0; i < 100000; ++i)
+            paths << QStringLiteral("/media/films/film %1.avi").arg(i);
+        const QString orv = orvWith("big.orv", paths);
+        rig.window->show();
+        rig.window->PullFromORV(orv);
+        QCOMPARE(rig.playlist().count(), 100000);
+        QTreeView* view = rig.window->listview1();
+        QCOMPARE(view->model()->rowCount(), 100000);
+        QCOMPARE(rig.caption(), QStringLiteral("100000"));
+        // The far end of the list can be reached, selected and played.
+        const QModelIndex last = view->model()->index(99999, 0);
+        view->scrollTo(last);
+        view->setCurrentIndex(last);
+        QCOMPARE(rig.playlist().selectedItem(), 100000);
+        rig.playlist().playSelected();
+        QCOMPARE(rig.loaded, QStringList{paths.last()});
+    }
+
+    void saveAndLoadThroughTheRealDialogs()
+    {
+        auto owner = std::make_unique<formPLS>();
+        formPLS& pls = *owner;
+        pls.playlist().setLoadFile([](const QString&) { return true; });
+        pls.playlist().append({{"/m/a.avi", "a.avi"}, {"/m/b.mpg", "b.mpg"}});
+        const QString folder = m_dir.filePath("real");
+        QDir().mkpath(folder);
+
+        const auto type = [](const QString& path) {
+            return [path](QFileDialog* dialog) {
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+                auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+                QPushButton* accept = buttons->button(QDialogButtonBox::Save);
+                if (!accept)
+                    accept = buttons->button(QDialogButtonBox::Open);
+                accept->click();
+            };
+        };
+        {
+            WhenShown<QFileDialog> answer(type(folder + "/mine"));
+            pls.saveClicked();
+            QVERIFY(answer.seen());
+        }
+        // Typed without extension: saved as a playlist file.
+        QCOMPARE(bytesOf(folder + "/mine.orv"), OrvFormat::serialize({"/m/a.avi", "/m/b.mpg"}));
+
+        pls.clearClicked();
+        {
+            WhenShown<QFileDialog> answer(type(folder + "/mine.orv"));
+            pls.add();
+            QVERIFY(answer.seen());
+        }
+        QCOMPARE(pls.playlist().paths(), (QStringList{"/m/a.avi", "/m/b.mpg"}));
+    }
+};
+
+QTEST_MAIN(TestFormPLS)
+#include "tst_formpls.moc"

@@ -1,0 +1,464 @@
+// Playlist files: the bytes written, reading them back, odd files, and saves that fail.
+#include "playlist/orvformat.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+namespace {
+
+// Bytes of a literal, embedded NULs included.
+template <std::size_t N> QByteArray raw(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
+
+QByteArray crlfLines(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toLocal8Bit() + "\r\n";
+    return bytes;
+}
+
+QByteArray fileBytes(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+bool putFile(const QString& fileName, const QByteArray& bytes)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QStringList manyPaths(int count)
+{
+    QStringList paths;
+    for (int i = 0; i < count; ++i)
+        paths << QStringLiteral("/home/viewer/Movies/Holiday %1/clip number %1.avi").arg(i);
+    return paths;
+}
+
+qsizetype openDescriptors()
+{
+    return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System).size();
+}
+
+// A small file system of its own, so that a save can meet a full disk.
+class SmallTmpfs
+{
+public:
+    explicit SmallTmpfs(const QString& path) : m_path(path.toLocal8Bit())
+    {
+        m_mounted =
+            ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") == 0;
+    }
+    ~SmallTmpfs()
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+    bool mounted() const { return m_mounted; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
+// Limits the size of every file this process writes, for as long as it lives.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+bool fillDisk(const QString& fileName)
+{
+    QFile filler(fileName);
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {
+    }
+    return true;
+}
+
+enum class Trouble
+{
+    FolderIsAFile,
+    TargetIsAFolder,
+    FullDisk,
+    FileSizeLimit
+};
+
+} // namespace
+
+class TestOrvFormat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesExactBytes_data();
+    void writesExactBytes();
+    void readsBackWhatItWrote_data();
+    void readsBackWhatItWrote();
+    void savingReplacesTheWholeFile();
+    void refusesPathsItCannotHold_data();
+    void refusesPathsItCannotHold();
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+    void readsOddContent_data();
+    void readsOddContent();
+    void unreadableFileGivesNothing_data();
+    void unreadableFileGivesNothing();
+    void readsEntryNames_data();
+    void readsEntryNames();
+};
+
+void TestOrvFormat::writesExactBytes_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QStringList header{
+        QStringLiteral("<ORV Version = \"1.1\" >"),
+        QString(),
+        QStringLiteral("<Param Name = \"Name\" Value = \"Orvella Playlist - ORV Format - \" />"),
+        QStringLiteral("<Param Name = \"AllowShuffle\" Value = \"yes\" />"),
+        QString(),
+    };
+    const QString closing = QStringLiteral("</ORV>");
+
+    QTest::newRow("empty playlist: six lines")
+        << QStringList() << crlfLines(header + QStringList{closing});
+    QTest::newRow("two entries")
+        << QStringList{QStringLiteral("C:\\Movies\\a.avi"), QStringLiteral("D:\\Clips\\b.mpg")}
+        << crlfLines(header + QStringList{
+                                  QStringLiteral("<Entry>"),
+                                  QStringLiteral("<Param Name = \"name\" Value = \"a.avi\" />"),
+                                  QStringLiteral("<ref href = \"C:\\Movies\\a.avi\" />"),
+                                  QStringLiteral("</Entry>"),
+                                  QString(),
+                                  QStringLiteral("<Entry>"),
+                                  QStringLiteral("<Param Name = \"name\" Value = \"b.mpg\" />"),
+                                  QStringLiteral("<ref href = \"D:\\Clips\\b.mpg\" />"),
+                                  QStringLiteral("</Entry>"),
+                                  QString(),
+                                  closing,
+                              });
+    QTest::newRow("name is the part after the last slash")
+        << QStringList{QStringLiteral("/srv/film/feature.divx")}
+        << crlfLines(header +
+                     QStringList{
+                         QStringLiteral("<Entry>"),
+                         QStringLiteral("<Param Name = \"name\" Value = \"feature.divx\" />"),
+                         QStringLiteral("<ref href = \"/srv/film/feature.divx\" />"),
+                         QStringLiteral("</Entry>"),
+                         QString(),
+                         closing,
+                     });
+}
+
+void TestOrvFormat::writesExactBytes()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QByteArray, expected);
+
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QCOMPARE(OrvFormat::write(buffer, paths), QString());
+    QCOMPARE(buffer.data(), expected);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("list.orv"));
+    QCOMPARE(OrvFormat::save(fileName, paths), QString());
+    QCOMPARE(fileBytes(fileName), expected);
+}
+
+void TestOrvFormat::readsBackWhatItWrote_data()
+{
+    QTest::addColumn<QStringList>("paths");
+
+    QTest::newRow("two entries") << QStringList{QStringLiteral("C:\\Movies\\a.avi"),
+                                                QStringLiteral("D:\\Clips\\b.mpg")};
+    QTest::newRow("no entries") << QStringList();
+    QTest::newRow("duplicates stay")
+        << QStringList{QStringLiteral("/m/a.avi"), QStringLiteral("/m/a.avi")};
+    QTest::newRow("spaces, angle brackets and accents")
+        << QStringList{QStringLiteral("/m/Été à la plage <1>.mpg"), QStringLiteral("/m/映画.avi")};
+    QTest::newRow("line ends inside a path")
+        << QStringList{QStringLiteral("/m/two\r\nlines.avi"), QStringLiteral("/m/b.avi")};
+    QTest::newRow("empty path") << QStringList{QString(), QStringLiteral("/m/b.avi")};
+    QTest::newRow("marker text inside a path")
+        << QStringList{QStringLiteral("/m/<ref href = x.avi")};
+    QTest::newRow("a thousand entries") << manyPaths(1000);
+}
+
+void TestOrvFormat::readsBackWhatItWrote()
+{
+    QFETCH(QStringList, paths);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("list.orv"));
+    QCOMPARE(OrvFormat::save(fileName, paths), QString());
+    const OrvFormat::PathsRead read = OrvFormat::readPaths(fileName);
+    QCOMPARE(read.paths, paths);
+    QVERIFY(read.complete);
+}
+
+void TestOrvFormat::savingReplacesTheWholeFile()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("list.orv"));
+    QVERIFY(OrvFormat::save(fileName, manyPaths(50)).isEmpty());
+
+    const QStringList shorter{QStringLiteral("/m/only.avi")};
+    QCOMPARE(OrvFormat::save(fileName, shorter), QString());
+    QCOMPARE(fileBytes(fileName), OrvFormat::serialize(shorter));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("list.orv")});
+}
+
+void TestOrvFormat::refusesPathsItCannotHold_data()
+{
+    QTest::addColumn<QString>("refused");
+
+    QTest::newRow("double quote") << QStringLiteral("/m/say \"cheese\".avi");
+    QTest::newRow("unpaired surrogate")
+        << (QStringLiteral("/m/broken") + QChar(0xD800) + QStringLiteral(".avi"));
+    QTest::newRow("ends in the marker text") << QStringLiteral("/m/x<ref href = ");
+}
+
+void TestOrvFormat::refusesPathsItCannotHold()
+{
+    QFETCH(QString, refused);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("list.orv"));
+    const QByteArray old = OrvFormat::serialize({QStringLiteral("/m/old.avi")});
+    QVERIFY(putFile(fileName, old));
+
+    const QStringList paths{QStringLiteral("/m/fine.avi"), refused};
+    const QString error = OrvFormat::save(fileName, paths);
+    QVERIFY2(error.contains(refused), qPrintable(error));
+    QCOMPARE(fileBytes(fileName), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("list.orv")});
+
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(!OrvFormat::write(buffer, paths).isEmpty());
+    QCOMPARE(buffer.data(), QByteArray());
+}
+
+void TestOrvFormat::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<Trouble>("trouble");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("expectedError");
+
+    QTest::newRow("folder is a file") << Trouble::FolderIsAFile << 200 << QString();
+    QTest::newRow("target is a folder") << Trouble::TargetIsAFolder << 200 << QString();
+    QTest::newRow("full disk") << Trouble::FullDisk << 200
+                               << QStringLiteral("No space left on device");
+    // Small enough to sit in a write buffer until the end, large enough to pass the limit.
+    QTest::newRow("file size limit, small playlist")
+        << Trouble::FileSizeLimit << 20 << QStringLiteral("File too large");
+    QTest::newRow("file size limit, large playlist")
+        << Trouble::FileSizeLimit << 2000 << QStringLiteral("File too large");
+}
+
+void TestOrvFormat::failedSaveKeepsOldFile()
+{
+    QFETCH(Trouble, trouble);
+    QFETCH(int, entries);
+    QFETCH(QString, expectedError);
+
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    std::unique_ptr<SmallTmpfs> tmpfs;
+    if (trouble == Trouble::FullDisk) {
+        folder = dir.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkdir(folder));
+        tmpfs = std::make_unique<SmallTmpfs>(folder);
+        if (!tmpfs->mounted())
+            QSKIP("cannot mount a small tmpfs here (needs root or CAP_SYS_ADMIN); the file size "
+                  "limit row still covers a write that fails midway");
+    }
+
+    const QString oldFile = folder + QStringLiteral("/list.orv");
+    const QByteArray old = OrvFormat::serialize({QStringLiteral("/m/old.avi")});
+    QVERIFY(putFile(oldFile, old));
+
+    QString target = oldFile;
+    if (trouble == Trouble::FolderIsAFile)
+        target = oldFile + QStringLiteral("/list.orv");
+    if (trouble == Trouble::TargetIsAFolder) {
+        target = folder + QStringLiteral("/folder.orv");
+        QVERIFY(QDir().mkdir(target));
+    }
+    if (trouble == Trouble::FullDisk)
+        QVERIFY(fillDisk(folder + QStringLiteral("/filler")));
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                      QDir::System | QDir::NoDotAndDotDot);
+
+    const qsizetype descriptors = openDescriptors();
+    QString error;
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (trouble == Trouble::FileSizeLimit)
+            limit = std::make_unique<FileSizeLimit>(1024);
+        error = OrvFormat::save(target, manyPaths(entries));
+    }
+
+    QVERIFY(!error.isEmpty());
+    if (!expectedError.isEmpty())
+        QVERIFY2(error.contains(expectedError), qPrintable(error));
+    QCOMPARE(fileBytes(oldFile), old);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                    QDir::NoDotAndDotDot),
+             before);
+    QCOMPARE(openDescriptors(), descriptors);
+    if (trouble == Trouble::TargetIsAFolder)
+        QVERIFY(QFileInfo(target).isDir());
+}
+
+void TestOrvFormat::readsOddContent_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("complete");
+
+    QTest::newRow("empty file") << QByteArray() << QStringList() << true;
+    QTest::newRow("no marker") << QByteArray("<ORV Version = \"1.1\" >\r\n</ORV>\r\n")
+                               << QStringList() << true;
+    QTest::newRow("upper-case marker")
+        << QByteArray("<REF HREF = \"/m/a.avi\" />\r\n") << QStringList() << true;
+    QTest::newRow("no spaces around the equals sign")
+        << QByteArray("<ref href=\"/m/a.avi\" />\r\n") << QStringList() << true;
+    QTest::newRow("two markers on one line")
+        << QByteArray("<ref href = \"/m/a.avi\" /><ref href = \"/m/b.avi\" />")
+        << QStringList{QStringLiteral("/m/a.avi"), QStringLiteral("/m/b.avi")} << true;
+    QTest::newRow("last marker without closing quote")
+        << QByteArray("<ref href = \"/m/a.avi\" />\r\n<ref href = \"/m/b.avi />\r\n")
+        << QStringList{QStringLiteral("/m/a.avi")} << false;
+    QTest::newRow("marker at the very end")
+        << QByteArray("<ref href = \"") << QStringList() << false;
+    QTest::newRow("empty path") << QByteArray("<ref href = \"\" />") << QStringList{QString()}
+                                << true;
+    QTest::newRow("path across a line end") << QByteArray("<ref href = \"/m/a\r\nb.avi\" />")
+                                            << QStringList{QStringLiteral("/m/a\r\nb.avi")} << true;
+    QTest::newRow("a marker inside a path starts another one")
+        << QByteArray("<ref href = \"<ref href = \"/m/b.avi\" />")
+        << QStringList{QStringLiteral("<ref href = "), QStringLiteral("/m/b.avi")} << true;
+    QTest::newRow("text around the markers is ignored")
+        << QByteArray("junk<ref href = \"/m/a.avi\"more junk\r\n\r\n <Entry> "
+                      "<ref href = \"/m/b.avi\"")
+        << QStringList{QStringLiteral("/m/a.avi"), QStringLiteral("/m/b.avi")} << true;
+    QTest::newRow("binary garbage around a marker")
+        << raw("\x00\xff\xfe\x80\x01<ref href = \"/m/a.avi\"\x00\xc3\x28\x9f")
+        << QStringList{QStringLiteral("/m/a.avi")} << true;
+    QTest::newRow("binary garbage only")
+        << raw("\x00\x01\x02\xff\xfe\x22\x3c") << QStringList() << true;
+    QTest::newRow("accented path") << QString::fromUtf8("<ref href = \"/m/été.avi\"").toLocal8Bit()
+                                   << QStringList{QStringLiteral("/m/été.avi")} << true;
+}
+
+void TestOrvFormat::readsOddContent()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, complete);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("odd.orv"));
+    QVERIFY(putFile(fileName, content));
+    const OrvFormat::PathsRead read = OrvFormat::readPaths(fileName);
+    QCOMPARE(read.paths, expected);
+    QCOMPARE(read.complete, complete);
+}
+
+void TestOrvFormat::unreadableFileGivesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("missing file") << QStringLiteral("missing.orv");
+    QTest::newRow("a folder") << QStringLiteral("folder.orv");
+}
+
+void TestOrvFormat::unreadableFileGivesNothing()
+{
+    QFETCH(QString, name);
+
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.orv")));
+    const OrvFormat::PathsRead read = OrvFormat::readPaths(dir.filePath(name));
+    QCOMPARE(read.paths, QStringList());
+    QVERIFY(!read.complete);
+
+    const OrvFormat::NamesRead names = OrvFormat::readNames(dir.filePath(name));
+    QCOMPARE(names.names, QStringList());
+    QVERIFY(!names.error.isEmpty());
+}
+
+void TestOrvFormat::readsEntryNames_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("fails");
+
+    QTest::newRow("a written playlist")
+        << OrvFormat::serialize({QStringLiteral("C:\\Movies\\a.avi"), QStringLiteral("/m/b.mpg")})
+        << QStringList{QStringLiteral("a.avi"), QStringLiteral("b.mpg")} << false;
+    QTest::newRow("header's own name parameter is not an entry")
+        << OrvFormat::serialize({}) << QStringList() << false;
+    QTest::newRow("name without closing quote")
+        << QByteArray("<Param Name = \"name\" Value = \"one\" />"
+                      "<Param Name = \"name\" Value = \"two />")
+        << QStringList{QStringLiteral("one")} << true;
+}
+
+void TestOrvFormat::readsEntryNames()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, fails);
+
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("names.orv"));
+    QVERIFY(putFile(fileName, content));
+    const OrvFormat::NamesRead read = OrvFormat::readNames(fileName);
+    QCOMPARE(read.names, expected);
+    QCOMPARE(!read.error.isEmpty(), fails);
+}
+
+QTEST_GUILESS_MAIN(TestOrvFormat)
+#include "tst_orvformat.moc"
