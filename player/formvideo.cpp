@@ -92,7 +92,7 @@ void FormVideo::buildControls()
     glyph("Label3", "1", "Maximize");
     auto* label2 = glyph("Label2", "r", "Exit");
     glyph("Label1", "o", "Resize");
-    (void)lblOpen;
+    connect(lblOpen, &GlyphLabel::clicked, this, [this] { playlistWindow().add(); });
 
     connect(lblPrev, &GlyphLabel::clicked, this, &FormVideo::prevClicked);
     connect(m_lblPlay, &GlyphLabel::clicked, this, &FormVideo::playClicked);
@@ -164,7 +164,7 @@ void FormVideo::buildMenu()
     m_mnuFile->addSeparator()->setObjectName(QStringLiteral("space6"));
     QAction* mnuExit = menuItem(m_mnuFile, "mnuExit", QStringLiteral("Exit"));
 
-    (void)mnuOpen;
+    connect(mnuOpen, &QAction::triggered, this, [this] { playlistWindow().add(); });
     connect(mnuPrev, &QAction::triggered, this, [this] { playlistWindow().PlayPrev(); });
     connect(mnuNext, &QAction::triggered, this, [this] { playlistWindow().PlayNext(); });
     connect(mnuFullscreen, &QAction::triggered, this, [this] {
@@ -258,7 +258,7 @@ void FormVideo::OpenMediaPath()
         return;
     formPLS& pls = playlistWindow();
     if (Startup::isPlaylistPath(MPath)) {
-        // Playlist files arrive with the playlist file reader.
+        pls.PullFromORV(MPath);
         pls.Go();
         return;
     }

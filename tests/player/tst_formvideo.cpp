@@ -3,6 +3,7 @@
 #include "fakeengine.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
+#include "playlist/orvformat.h"
 #include "whenshown.h"
 
 #include <QAction>
@@ -63,6 +64,21 @@ private slots:
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->toolTip(), QStringLiteral("Pause"));
         QVERIFY(rig.window->findChild<QTimer*>("Timerscroll")->isActive());
         QCOMPARE(rig.window->VideoWidth, qRound(320 * rig.window->twipsPerPixelX()));
+    }
+
+    void startsWithAPlaylistFile()
+    {
+        const QString list = m_dir.filePath("start.orv");
+        QVERIFY(OrvFormat::save(list, {"/m/1.avi", "/m/2.avi"}).isEmpty());
+        Rig rig(env());
+        QVERIFY(rig.window->load({list}));
+        QCOMPARE(rig.playlist().count(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened, QStringList{"/m/1.avi"}, 5000);
+
+        // Upper case is not a playlist: it becomes one media entry.
+        Rig other(env());
+        QVERIFY(other.window->load({"/m/LIST.ORV"}));
+        QCOMPARE(other.playlist().paths(), QStringList{"/m/LIST.ORV"});
     }
 
     void endOfEachFilePlaysTheNextAndWraps()
