@@ -15,12 +15,15 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+
+#include <cerrno>
 
 namespace {
 
@@ -245,6 +248,11 @@ bool FormVideo::load(const QStringList& arguments)
 QString FormVideo::startupPicture()
 {
     const QString folder = Startup::writableProgramFolder(m_env.programFolder, m_env.userDataFolder);
+    if (!QFileInfo(folder).isDir()) {
+        warn(this, QStringLiteral("%1:Error in Main.  Error Message: ").arg(ENOENT) +
+                       QStringLiteral("No folder for the start-up picture: ") + folder);
+        return {};
+    }
     Startup::ResourceResult written;
     const QString path = Startup::startupPicturePath(folder, &written);
     if (!written.errorText.isEmpty())

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -257,6 +258,48 @@ private slots:
         QVERIFY(rig.window->load({}));
         QCOMPARE(rig.engine->FileName(), e.userDataFolder + "/default.jpg");
         QVERIFY(QFile::exists(e.userDataFolder + "/default.jpg"));
+    }
+
+    void startupPictureFailuresAreReported()
+    {
+        FormVideo::Environment e = env();
+        // default.jpg taken by a folder: the picture cannot be written there.
+        QVERIFY(QDir().mkpath(e.programFolder + "/default.jpg"));
+        QString title, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        const auto read = [&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            box->accept();
+        };
+        {
+            Rig rig(e);
+            WhenShown<QMessageBox> answer(read);
+            QVERIFY(rig.window->load({}));
+            QVERIFY(answer.seen());
+            QCOMPARE(title, QStringLiteral("Warning"));
+            QCOMPARE(icon, QMessageBox::Critical);
+            QVERIFY2(QRegularExpression("^\\d+:Error in GenFileFromRes\\.  Error Message: .+")
+                         .match(text)
+                         .hasMatch(),
+                     qPrintable(text));
+            // The engine is offered the path all the same.
+            QCOMPARE(rig.engine->opened, QStringList{e.programFolder + "/default.jpg"});
+        }
+        // Neither the program's folder nor the user's can be made.
+        QFile blocker(e.programFolder + "/file");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        e.programFolder = blocker.fileName();
+        e.userDataFolder = blocker.fileName() + "/data";
+        e.lockPath += "2";
+        Rig rig(e);
+        WhenShown<QMessageBox> answer(read);
+        QVERIFY(rig.window->load({}));
+        QVERIFY(answer.seen());
+        QVERIFY2(text.contains(":Error in Main.  Error Message: "), qPrintable(text));
+        QVERIFY(rig.engine->opened.isEmpty());
     }
 
     void secondInstanceIsRefused()

@@ -1,0 +1,111 @@
+// The road of a file with the real engine and real clips: from the command line through the
+// playlist's timer into the engine, the progress fill, and on to the next entry at the end.
+#include "engine/mpvengine.h"
+#include "player/formvideo.h"
+#include "playlist/formpls.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestRoad : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    int m_serial = 0;
+
+    std::unique_ptr<FormVideo> makeWindow()
+    {
+        const QString base = m_dir.filePath(QString::number(++m_serial));
+        QDir().mkpath(base + "/prog");
+        MpvEngine::Options options;
+        options.audioOutput = QStringLiteral("null");
+        return std::make_unique<FormVideo>(std::make_unique<MpvEngine>(options),
+                                           FormVideo::Environment{base + "/orvella.lock",
+                                                                  base + "/prog", base + "/data"});
+    }
+
+    static QString clip(const char* name) { return QStringLiteral(ORVELLA_MEDIA_DIR "/") + name; }
+
+private slots:
+    void oneFileFromTheCommandLineLoops()
+    {
+        auto window = makeWindow();
+        MediaEngine& engine = window->MediaPlayer1();
+        QSignalSpy opened(&engine, &MediaEngine::OpenStateChange);
+        QVERIFY(window->load({clip("clip.avi")}));
+        Playlist& playlist = window->playlistWindow().playlist();
+        QCOMPARE(playlist.count(), 1);
+        QCOMPARE(engine.FileName(), QString());
+
+        QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), clip("clip.avi"), 10000);
+        const QRect r = engine.rect();
+        QCOMPARE(engine.toolTip(),
+                 QStringLiteral("Orvella: clip.avi %1x%2").arg(r.width() - 8).arg(r.height() - 54));
+        QCOMPARE(window->VideoWidth, qRound(160 * window->twipsPerPixelX()));
+        QCOMPARE(window->VideoHeight, qRound(120 * window->twipsPerPixelY()));
+
+        auto* fill = window->findChild<QWidget*>("Shapescroll");
+        QTRY_VERIFY_WITH_TIMEOUT(fill->width() > 0, 10000);
+
+        // At its end the one entry opens again.
+        const qsizetype opensBefore = opened.count();
+        QTRY_VERIFY_WITH_TIMEOUT(opened.count() > opensBefore, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 10000);
+        QCOMPARE(engine.FileName(), clip("clip.avi"));
+        QVERIFY(engine.CurrentPosition() < engine.Duration());
+    }
+
+    void threeEntriesPlayInTurnAndWrap()
+    {
+        auto window = makeWindow();
+        MediaEngine& engine = window->MediaPlayer1();
+        QVERIFY(window->load({}));
+        QStringList played;
+        connect(&engine, &MediaEngine::PlayStateChange, this, [&](int, int now) {
+            if (now == PlayStates::Playing && (played.isEmpty() || played.last() != engine.FileName()))
+                played << engine.FileName();
+        });
+        Playlist& playlist = window->playlistWindow().playlist();
+        playlist.append({{clip("clip.mpg"), "clip.mpg"},
+                         {clip("clip.wmv"), "clip.wmv"},
+                         {clip("sound.mp3"), "sound.mp3"}});
+        playlist.Go();
+        QTRY_VERIFY_WITH_TIMEOUT(played.size() >= 4, 30000);
+        QCOMPARE(played.mid(0, 4),
+                 (QStringList{clip("clip.mpg"), clip("clip.wmv"), clip("sound.mp3"), clip("clip.mpg")}));
+    }
+
+    void unplayableEntryStopsThere()
+    {
+        const QString junk = m_dir.filePath("junk.avi");
+        {
+            QFile f(junk);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, '\x5a'));
+        }
+        auto window = makeWindow();
+        MediaEngine& engine = window->MediaPlayer1();
+        QVERIFY(window->load({}));
+        Playlist& playlist = window->playlistWindow().playlist();
+        playlist.append({{junk, "junk.avi"}, {m_dir.filePath("missing.avi"), "missing.avi"}});
+        playlist.Go();
+        QTRY_COMPARE_WITH_TIMEOUT(playlist.CurrentIndex(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!playlist.Timer1().isActive(), 10000);
+        QTest::qWait(1000);
+        QCOMPARE(playlist.CurrentIndex(), 1);
+        QCOMPARE(engine.FileName(), QString());
+        QVERIFY(engine.PlayState() != PlayStates::Playing);
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    MpvEngine::prepareApplication();
+    QApplication app(argc, argv);
+    TestRoad test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_road.moc"
