@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace modLockSize {
+
 namespace {
 QPointer<QWidget> lockedWindow;
 } // namespace
@@ -39,3 +41,5 @@ void UnlockWindowSize()
     lockedWindow->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     lockedWindow.clear();
 }
+
+} // namespace modLockSize

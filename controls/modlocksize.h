@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace modLockSize {
+
 // Sizes in twips to whole pixels, halves rounded to even.
 QSize trackSizePixels(int widthTwips, int heightTwips, double tppX, double tppY);
 
@@ -12,3 +14,5 @@ QSize trackSizePixels(int widthTwips, int heightTwips, double tppX, double tppY)
 void LockWindowSize(QWidget* window, int MinWidth, int MinHeight, int MaxWidth, int MaxHeight);
 // Takes the limits off the locked window again; nothing when none was locked.
 void UnlockWindowSize();
+
+} // namespace modLockSize

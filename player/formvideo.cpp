@@ -215,12 +215,12 @@ bool FormVideo::load(const QStringList& arguments)
         QMessageBox box(QMessageBox::NoIcon, programTitle,
                         QStringLiteral("ORV is allready Running!"), QMessageBox::Ok);
         box.exec();
-        UnlockWindowSize();
+        modLockSize::UnlockWindowSize();
         m_formPLS.reset();
         return false;
     }
 
-    LockWindowSize(this, 3600, 3000, 0, 0);
+    modLockSize::LockWindowSize(this, 3600, 3000, 0, 0);
     maximised = false;
     // The system-wide full-screen hot key is registered here.
     PLSattached = m_mnuPLSattached->isChecked();
@@ -423,6 +423,6 @@ void FormVideo::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    UnlockWindowSize();
+    modLockSize::UnlockWindowSize();
     m_formPLS.reset();
 }

@@ -236,7 +236,7 @@ void formPLS::addFolderClicked()
 
 void formPLS::WriteToORV(const QString& path)
 {
-    const QString error = OrvFormat::save(path, m_playlist->paths());
+    const QString error = OrvFormat::save(path, m_playlist->List1());
     if (!error.isEmpty())
         showMessage(QStringLiteral("There was an Error writing To the playlist: ") + error);
 }

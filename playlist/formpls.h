@@ -60,6 +60,8 @@ public:
 
     QString lbltotalfilesCaption() const;
     QTreeView* listview1() const { return m_listview1; }
+    // The current entry's file name, as the title shows it.
+    QString Text3() const { return m_text3; }
 
 private:
     void AddFromDialog();

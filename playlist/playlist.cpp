@@ -34,7 +34,7 @@ QVariant Playlist::headerData(int section, Qt::Orientation orientation, int role
     return {};
 }
 
-QStringList Playlist::paths() const
+QStringList Playlist::List1() const
 {
     QStringList result;
     result.reserve(count());

@@ -41,7 +41,8 @@ public:
     // empty view becomes its selected item.
     int count() const { return static_cast<int>(m_entries.size()); }
     const PlaylistEntry& entry(int item) const { return m_entries.at(item - 1); }
-    QStringList paths() const;
+    // The path list, in entry order.
+    QStringList List1() const;
     void append(const QString& path, const QString& displayName);
     void append(const QList<PlaylistEntry>& entries);
     // Empties both lists; the current entry, the shown path and the count caption stay.

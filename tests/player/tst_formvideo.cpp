@@ -79,7 +79,7 @@ private slots:
         // Upper case is not a playlist: it becomes one media entry.
         Rig other(env());
         QVERIFY(other.window->load({"/m/LIST.ORV"}));
-        QCOMPARE(other.playlist().paths(), QStringList{"/m/LIST.ORV"});
+        QCOMPARE(other.playlist().List1(), QStringList{"/m/LIST.ORV"});
     }
 
     void endOfEachFilePlaysTheNextAndWraps()

@@ -137,7 +137,7 @@ private slots:
         rig.window->ListWasEmpty = false;
         rig.dialogs->answer(orvWith("one.orv", {"/m/z.avi"}));
         rig.window->add();
-        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/a.avi", "/m/z.avi"}));
+        QCOMPARE(rig.playlist().List1(), (QStringList{"/m/a.avi", "/m/z.avi"}));
         QVERIFY(!rig.window->ListWasEmpty);
         QCOMPARE(rig.playlist().CurrentIndex(), 1);
     }
@@ -239,7 +239,7 @@ private slots:
         const QString cut = m_dir.filePath("cut.orv");
         QVERIFY(writeFile(cut, "<ref href = \"/m/x.avi\" />\r\n<ref href = \"/m/y.avi"));
         rig.window->PullFromORV(cut);
-        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/a.avi", "/m/x.avi"}));
+        QCOMPARE(rig.playlist().List1(), (QStringList{"/m/a.avi", "/m/x.avi"}));
         QCOMPARE(rig.caption(), QStringLiteral("1")); // left alone
 
         rig.window->PullFromORV(m_dir.filePath("missing.orv"));
@@ -340,7 +340,7 @@ private slots:
             pls.add();
             QVERIFY(answer.seen());
         }
-        QCOMPARE(pls.playlist().paths(), (QStringList{"/m/a.avi", "/m/b.mpg"}));
+        QCOMPARE(pls.playlist().List1(), (QStringList{"/m/a.avi", "/m/b.mpg"}));
     }
 };
 
