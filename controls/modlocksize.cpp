@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
-
 #include <cmath>
 
 namespace modLockSize {

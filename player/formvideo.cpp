@@ -22,7 +22,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
-
 #include <cerrno>
 
 namespace {
@@ -34,7 +33,8 @@ constexpr int noPictureWidthPixels = 320;
 
 void warn(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 
@@ -46,8 +46,7 @@ FormVideo::Environment FormVideo::defaultEnvironment()
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
 }
 
-FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment,
-                     QWidget* parent)
+FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_engine(std::move(engine)),
       m_env(std::move(environment))
 {
@@ -170,9 +169,8 @@ void FormVideo::buildMenu()
     connect(mnuOpen, &QAction::triggered, this, [this] { playlistWindow().add(); });
     connect(mnuPrev, &QAction::triggered, this, [this] { playlistWindow().PlayPrev(); });
     connect(mnuNext, &QAction::triggered, this, [this] { playlistWindow().PlayNext(); });
-    connect(mnuFullscreen, &QAction::triggered, this, [this] {
-        m_mnuMovieControls->setChecked(Playback::toggleFullScreen(*m_engine));
-    });
+    connect(mnuFullscreen, &QAction::triggered, this,
+            [this] { m_mnuMovieControls->setChecked(Playback::toggleFullScreen(*m_engine)); });
     connect(mnuShowPL, &QAction::triggered, this, [this] {
         formPLS& pls = playlistWindow();
         pls.setVisible(!pls.isVisible());
@@ -247,7 +245,8 @@ bool FormVideo::load(const QStringList& arguments)
 
 QString FormVideo::startupPicture()
 {
-    const QString folder = Startup::writableProgramFolder(m_env.programFolder, m_env.userDataFolder);
+    const QString folder =
+        Startup::writableProgramFolder(m_env.programFolder, m_env.userDataFolder);
     if (!QFileInfo(folder).isDir()) {
         warn(this, QStringLiteral("%1:Error in Main.  Error Message: ").arg(ENOENT) +
                        QStringLiteral("No folder for the start-up picture: ") + folder);
@@ -382,8 +381,8 @@ void FormVideo::resizeEvent(QResizeEvent* event)
         return;
     const double tppX = twipsPerPixelX();
     const double tppY = twipsPerPixelY();
-    const Layout::MainWindow l = Layout::mainWindow(Twips::fromPixels(width(), tppX),
-                                                    Twips::fromPixels(height(), tppY));
+    const Layout::MainWindow l =
+        Layout::mainWindow(Twips::fromPixels(width(), tppX), Twips::fromPixels(height(), tppY));
     const auto place = [&](const char* name, const QRect& twips) {
         if (auto* w = findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly))
             w->setGeometry(Twips::toPixels(twips, tppX, tppY));

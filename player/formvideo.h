@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
-
 #include <memory>
 
 class GlyphLabel;
@@ -32,8 +31,8 @@ public:
     };
     static Environment defaultEnvironment();
 
-    explicit FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment = defaultEnvironment(),
-                       QWidget* parent = nullptr);
+    explicit FormVideo(std::unique_ptr<MediaEngine> engine,
+                       Environment environment = defaultEnvironment(), QWidget* parent = nullptr);
     ~FormVideo() override;
 
     // Loads the window: size, single-instance guard, minimum size, variables, then the

@@ -49,13 +49,13 @@ void GlyphLabel::paintEvent(QPaintEvent*)
         p.drawRect(QRectF(box.right() - box.width() / 5, box.top(), box.width() / 5, box.height()));
     } else if (c == u"7") { // open
         const QRectF top(box.left(), box.top(), box.width(), box.height() * 0.6);
-        p.drawPolygon(QPolygonF(
-            {QPointF(top.center().x(), top.top()), top.bottomRight(), top.bottomLeft()}));
+        p.drawPolygon(
+            QPolygonF({QPointF(top.center().x(), top.top()), top.bottomRight(), top.bottomLeft()}));
         p.drawRect(QRectF(box.left(), box.bottom() - box.height() * 0.25, box.width(),
                           box.height() * 0.25));
     } else if (c == u"q") { // minimise
-        p.drawRect(QRectF(box.left(), box.bottom() - box.height() * 0.2, box.width(),
-                          box.height() * 0.2));
+        p.drawRect(
+            QRectF(box.left(), box.bottom() - box.height() * 0.2, box.width(), box.height() * 0.2));
     } else if (c == u"1" || c == u"2") { // maximise, restore
         p.setBrush(Qt::NoBrush);
         if (c == u"1") {
@@ -74,7 +74,8 @@ void GlyphLabel::paintEvent(QPaintEvent*)
         p.setPen(QPen(QColor(0xc0, 0xc0, 0xc0), 1));
         for (int i = 1; i <= 3; ++i) {
             const qreal d = box.width() * i / 3;
-            p.drawLine(QPointF(box.right() - d, box.bottom()), QPointF(box.right(), box.bottom() - d));
+            p.drawLine(QPointF(box.right() - d, box.bottom()),
+                       QPointF(box.right(), box.bottom() - d));
         }
     } else {
         QFont f(QStringLiteral("Sans Serif"));

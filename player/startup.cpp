@@ -39,10 +39,11 @@ ResourceResult GenFileFromRes(const QString& resourcePath, const QString& extens
                               const QString& fullPath, const QString& programFolder)
 {
     const auto fail = [](int number, const QString& description) {
-        return ResourceResult{
-            {}, number,
-            QString::number(number) + QStringLiteral(":Error in GenFileFromRes.  Error Message: ") +
-                description};
+        return ResourceResult{{},
+                              number,
+                              QString::number(number) +
+                                  QStringLiteral(":Error in GenFileFromRes.  Error Message: ") +
+                                  description};
     };
     QString target = fullPath;
     if (target.isEmpty()) {

@@ -5,7 +5,6 @@
 #include <QLockFile>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 namespace Startup {
@@ -25,9 +24,9 @@ QString writableProgramFolder(const QString& programFolder, const QString& userD
 
 struct ResourceResult
 {
-    QString path;       // "" on failure
+    QString path; // "" on failure
     int errorNumber = 0;
-    QString errorText;  // the message box text on failure
+    QString errorText; // the message box text on failure
 };
 
 // Writes the bytes of a resource to a file. An empty folder means the program's folder, an

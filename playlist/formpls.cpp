@@ -31,8 +31,8 @@ struct ButtonSpec
 };
 
 constexpr ButtonSpec bottomRow[] = {
-    {"Command4", "Save", "Save Playlist", 0},    {"Command3", "Clear", "Clear Playlist", 660},
-    {"Command2", "<", "Previous File", 3180},    {"Command1", ">", "Next File", 3840},
+    {"Command4", "Save", "Save Playlist", 0},      {"Command3", "Clear", "Clear Playlist", 660},
+    {"Command2", "<", "Previous File", 3180},      {"Command1", ">", "Next File", 3840},
     {"Command5", "+DIR", "Add a Directory", 6120}, {"Command6", "+FILE", "Add a File", 6780},
 };
 
@@ -94,9 +94,9 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(close, &GlyphLabel::clicked, this, &QWidget::hide);
 
     for (const ButtonSpec& spec : bottomRow) {
-        auto* button = new GlyphLabel(QString::fromLatin1(spec.name),
-                                      QString::fromLatin1(spec.caption),
-                                      QString::fromLatin1(spec.toolTip), this);
+        auto* button =
+            new GlyphLabel(QString::fromLatin1(spec.name), QString::fromLatin1(spec.caption),
+                           QString::fromLatin1(spec.toolTip), this);
         (void)button;
     }
     const auto button = [this](const char* name) {
@@ -115,9 +115,8 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(m_playlist, &Playlist::currentPathShown, this, &formPLS::showCurrentName);
     connect(m_playlist, &Playlist::totalFilesCaptionChanged, m_lbltotalfiles, &QLabel::setText);
     connect(m_playlist, &Playlist::selectedItemChanged, this, &formPLS::selectInView);
-    connect(m_playlist, &Playlist::ensureVisible, this, [this](int item) {
-        m_listview1->scrollTo(m_playlist->index(item - 1));
-    });
+    connect(m_playlist, &Playlist::ensureVisible, this,
+            [this](int item) { m_listview1->scrollTo(m_playlist->index(item - 1)); });
     connect(m_listview1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
@@ -154,8 +153,7 @@ void formPLS::selectInView(int item)
         return;
     }
     const QModelIndex index = m_playlist->index(item - 1);
-    m_listview1->selectionModel()->setCurrentIndex(index,
-                                                   QItemSelectionModel::ClearAndSelect);
+    m_listview1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
 }
 
 void formPLS::placeControls()

@@ -6,7 +6,6 @@
 #include "playlist/playlist.h"
 
 #include <QWidget>
-
 #include <memory>
 
 class CommonDialog;
@@ -15,12 +14,12 @@ class QTreeView;
 class GlyphLabel;
 
 // The open dialog's choices: the media types, then the playlist type.
-inline const QString MediaFilter = QStringLiteral(
-    "Supported Media Files|*.avi;*.asf;*.mpg;*.mpeg;*.wmv;*.divx;*.dat;*.orv|"
-    "Divx/Avi files (divx avi)|*.avi;*.divx|"
-    "Mpeg/MPG/Dat files (mpg mpeg dat)|*.mpg;*.mpeg;*.dat|"
-    "Windows Media files (asf wmv)|*.asf;*.wmv|"
-    "Orvella Playlist (orv)|*.orv");
+inline const QString MediaFilter =
+    QStringLiteral("Supported Media Files|*.avi;*.asf;*.mpg;*.mpeg;*.wmv;*.divx;*.dat;*.orv|"
+                   "Divx/Avi files (divx avi)|*.avi;*.divx|"
+                   "Mpeg/MPG/Dat files (mpg mpeg dat)|*.mpg;*.mpeg;*.dat|"
+                   "Windows Media files (asf wmv)|*.asf;*.wmv|"
+                   "Orvella Playlist (orv)|*.orv");
 inline const QString PlaylistFilter = QStringLiteral("Orvella Playlist (orv)|*.orv");
 inline const QString OpenDialogTitle = QStringLiteral("Choose media to play");
 
@@ -29,7 +28,8 @@ class formPLS : public QWidget
     Q_OBJECT
 public:
     // dialogs answers the file and folder choosers; Qt's own dialogs when null.
-    explicit formPLS(std::unique_ptr<FileDialogDriver> dialogs = nullptr, QWidget* parent = nullptr);
+    explicit formPLS(std::unique_ptr<FileDialogDriver> dialogs = nullptr,
+                     QWidget* parent = nullptr);
     ~formPLS() override;
 
     Playlist& playlist() { return *m_playlist; }
@@ -43,7 +43,7 @@ public:
 
     // Adding: the open dialog (a media file or a playlist file) and a folder's media files.
     void add();
-    void addFileClicked();  // "+FILE"
+    void addFileClicked();   // "+FILE"
     void addFolderClicked(); // "+DIR"
     // Playlist files and the list as a whole.
     void WriteToORV(const QString& path);

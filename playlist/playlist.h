@@ -6,7 +6,6 @@
 #include <QAbstractListModel>
 #include <QStringList>
 #include <QTimer>
-
 #include <functional>
 
 struct PlaylistEntry

@@ -31,8 +31,8 @@ public:
     void emitPlayState(int newState);
     void reachEnd();
 
-    QStringList calls;     // "setFileName:/a.avi", "Play", "Pause", ...
-    QStringList opened;    // paths given to setFileName, in order
+    QStringList calls;  // "setFileName:/a.avi", "Play", "Pause", ...
+    QStringList opened; // paths given to setFileName, in order
 
     QString FileName() const override { return m_fileName; }
     bool setFileName(const QString& path) override;

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-
 #include <functional>
 
 template <typename T> class WhenShown

@@ -17,7 +17,6 @@
 #include <QTest>
 #include <QTimer>
 
-
 class TestFormVideo : public QObject
 {
     Q_OBJECT
@@ -58,9 +57,9 @@ private slots:
 
         QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened, QStringList{"/m/my film.avi"}, 5000);
         const QRect r = rig.engine->rect();
-        QCOMPARE(rig.engine->toolTip(), QStringLiteral("Orvella: my film.avi %1x%2")
-                                            .arg(r.width() - 8)
-                                            .arg(r.height() - 54));
+        QCOMPARE(
+            rig.engine->toolTip(),
+            QStringLiteral("Orvella: my film.avi %1x%2").arg(r.width() - 8).arg(r.height() - 54));
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("g"));
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->toolTip(), QStringLiteral("Pause"));
         QVERIFY(rig.window->findChild<QTimer*>("Timerscroll")->isActive());

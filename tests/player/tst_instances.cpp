@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <csignal>
 
 namespace {
@@ -25,7 +24,8 @@ QStringList windowsOf(qint64 pid, bool visibleOnly)
 
 bool pressReturnIn(const QString& windowId)
 {
-    return QProcess::execute("xdotool", {"windowfocus", "--sync", windowId, "key", "--clearmodifiers", "Return"}) == 0;
+    return QProcess::execute("xdotool", {"windowfocus", "--sync", windowId, "key",
+                                         "--clearmodifiers", "Return"}) == 0;
 }
 
 // Whether the process holds the file open (the engine keeps a playing file open).
@@ -85,9 +85,11 @@ private slots:
         QDir().mkpath(m_dir.filePath("prog"));
         m_program = m_dir.filePath("prog/orvella");
         QVERIFY(QFile::copy(ORVELLA_BINARY, m_program));
-        QVERIFY(QFile::setPermissions(m_program, QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(m_program,
+                                      QFile::ReadOwner | QFile::ExeOwner | QFile::WriteOwner));
         QDir().mkpath(m_dir.filePath("run"));
-        QFile::setPermissions(m_dir.filePath("run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(m_dir.filePath("run"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert("XDG_RUNTIME_DIR", m_dir.filePath("run"));
         m_env.insert("XDG_DATA_HOME", m_dir.filePath("data"));

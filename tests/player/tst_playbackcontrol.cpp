@@ -15,11 +15,16 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("tip");
         QTest::addColumn<bool>("timer");
-        QTest::newRow("playing") << PlayStates::Playing << "g" << "Pause" << true;
-        QTest::newRow("paused") << PlayStates::Paused << "8" << "Play" << false;
-        QTest::newRow("stopped") << PlayStates::Stopped << "8" << "Play" << false;
-        QTest::newRow("waiting") << PlayStates::Waiting << "8" << "Play" << false;
-        QTest::newRow("closed") << PlayStates::Closed << "8" << "Play" << false;
+        QTest::newRow("playing") << PlayStates::Playing << "g"
+                                 << "Pause" << true;
+        QTest::newRow("paused") << PlayStates::Paused << "8"
+                                << "Play" << false;
+        QTest::newRow("stopped") << PlayStates::Stopped << "8"
+                                 << "Play" << false;
+        QTest::newRow("waiting") << PlayStates::Waiting << "8"
+                                 << "Play" << false;
+        QTest::newRow("closed") << PlayStates::Closed << "8"
+                                << "Play" << false;
     }
     void buttonFollowsPlayState()
     {
@@ -121,10 +126,13 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("playlist");
         QTest::newRow("plain") << QStringList{"/m/a.avi"} << "/m/a.avi" << false;
-        QTest::newRow("quoted blank") << QStringList{"\"/m/my film.avi\""} << "/m/my film.avi" << false;
-        QTest::newRow("split by the shell") << QStringList{"/m/my", "film.avi"} << "/m/my film.avi" << false;
+        QTest::newRow("quoted blank")
+            << QStringList{"\"/m/my film.avi\""} << "/m/my film.avi" << false;
+        QTest::newRow("split by the shell")
+            << QStringList{"/m/my", "film.avi"} << "/m/my film.avi" << false;
         QTest::newRow("playlist") << QStringList{"/m/list.orv"} << "/m/list.orv" << true;
-        QTest::newRow("upper-case playlist is media") << QStringList{"/m/LIST.ORV"} << "/m/LIST.ORV" << false;
+        QTest::newRow("upper-case playlist is media")
+            << QStringList{"/m/LIST.ORV"} << "/m/LIST.ORV" << false;
         QTest::newRow("mpeg") << QStringList{"/m/a.mpeg"} << "/m/a.mpeg" << false;
     }
     void commandLine()

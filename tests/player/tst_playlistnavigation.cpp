@@ -208,13 +208,20 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("file") << "/home/a/b.avi" << "b.avi";
-        QTest::newRow("trailing separator") << "/home/Movies/" << "Movies/";
-        QTest::newRow("no separator") << "a.avi" << "a.avi";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("root file") << "/b.avi" << "b.avi";
-        QTest::newRow("backslash is ordinary") << "C:\\Movies\\a.avi" << "C:\\Movies\\a.avi";
-        QTest::newRow("single separator") << "/" << "/";
+        QTest::newRow("file") << "/home/a/b.avi"
+                              << "b.avi";
+        QTest::newRow("trailing separator") << "/home/Movies/"
+                                            << "Movies/";
+        QTest::newRow("no separator") << "a.avi"
+                                      << "a.avi";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("root file") << "/b.avi"
+                                   << "b.avi";
+        QTest::newRow("backslash is ordinary") << "C:\\Movies\\a.avi"
+                                               << "C:\\Movies\\a.avi";
+        QTest::newRow("single separator") << "/"
+                                          << "/";
     }
     void displayNames()
     {

@@ -22,9 +22,9 @@ class TestRoad : public QObject
         QDir().mkpath(base + "/prog");
         MpvEngine::Options options;
         options.audioOutput = QStringLiteral("null");
-        return std::make_unique<FormVideo>(std::make_unique<MpvEngine>(options),
-                                           FormVideo::Environment{base + "/orvella.lock",
-                                                                  base + "/prog", base + "/data"});
+        return std::make_unique<FormVideo>(
+            std::make_unique<MpvEngine>(options),
+            FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
     }
 
     static QString clip(const char* name) { return QStringLiteral(ORVELLA_MEDIA_DIR "/") + name; }
@@ -65,7 +65,8 @@ private slots:
         QVERIFY(window->load({}));
         QStringList played;
         connect(&engine, &MediaEngine::PlayStateChange, this, [&](int, int now) {
-            if (now == PlayStates::Playing && (played.isEmpty() || played.last() != engine.FileName()))
+            if (now == PlayStates::Playing &&
+                (played.isEmpty() || played.last() != engine.FileName()))
                 played << engine.FileName();
         });
         Playlist& playlist = window->playlistWindow().playlist();
@@ -74,8 +75,8 @@ private slots:
                          {clip("sound.mp3"), "sound.mp3"}});
         playlist.Go();
         QTRY_VERIFY_WITH_TIMEOUT(played.size() >= 4, 30000);
-        QCOMPARE(played.mid(0, 4),
-                 (QStringList{clip("clip.mpg"), clip("clip.wmv"), clip("sound.mp3"), clip("clip.mpg")}));
+        QCOMPARE(played.mid(0, 4), (QStringList{clip("clip.mpg"), clip("clip.wmv"),
+                                                clip("sound.mp3"), clip("clip.mpg")}));
     }
 
     void unplayableEntryStopsThere()

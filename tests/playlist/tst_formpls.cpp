@@ -90,7 +90,7 @@ private slots:
     {
         Rig rig;
         rig.playlist().append("/m/a.avi", "a.avi");
-        rig.playState = 2; // something plays
+        rig.playState = 2;               // something plays
         rig.dialogs->answer("/m/b.ORV"); // upper case: a media entry
         rig.window->add();
         QCOMPARE(rig.playlist().count(), 2);
