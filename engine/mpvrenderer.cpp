@@ -1,0 +1,134 @@
+#include <QGuiApplication>
+#include <QWindow>
+#include "engine/mpvrenderer.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QOpenGLFunctions>
+#include <mpv/render_gl.h>
+
+namespace {
+void* getProcAddress(void* /*context*/, const char* name)
+{
+    QOpenGLContext* current = QOpenGLContext::currentContext();
+    return current ? reinterpret_cast<void*>(current->getProcAddress(name)) : nullptr;
+}
+} // namespace
+
+void MpvRenderer::RenderContextDeleter::operator()(mpv_render_context* context) const
+{
+    mpv_render_context_free(context);
+}
+
+MpvRenderer::MpvRenderer() = default;
+
+std::unique_ptr<MpvRenderer> MpvRenderer::create(mpv_handle* mpv)
+{
+    std::unique_ptr<MpvRenderer> renderer(new MpvRenderer);
+    if (!renderer->initialize(mpv))
+        return nullptr;
+    return renderer;
+}
+
+bool MpvRenderer::initialize(mpv_handle* mpv)
+{
+    QOpenGLContext* shared = QOpenGLContext::globalShareContext();
+    if (!shared)
+        return false;
+    m_context = std::make_unique<QOpenGLContext>();
+    m_context->setShareContext(shared);
+    m_context->setFormat(shared->format());
+    if (!m_context->create() || !QOpenGLContext::areSharing(m_context.get(), shared))
+        return false;
+    m_surface = std::make_unique<QOffscreenSurface>();
+    m_surface->setFormat(m_context->format());
+    m_surface->create();
+    if (!m_surface->isValid() || !m_context->makeCurrent(m_surface.get()))
+        return false;
+
+    mpv_opengl_init_params glInit{&getProcAddress, nullptr};
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context* context = nullptr;
+    const bool created = mpv_render_context_create(&context, mpv, params) >= 0;
+    m_render.reset(context);
+    m_context->doneCurrent();
+    if (!created)
+        return false;
+
+    mpv_render_context_set_update_callback(
+        m_render.get(),
+        [](void* self) {
+            auto* renderer = static_cast<MpvRenderer*>(self);
+            if (!renderer->m_updateQueued.exchange(true))
+                QMetaObject::invokeMethod(renderer, &MpvRenderer::onUpdate, Qt::QueuedConnection);
+        },
+        this);
+    return true;
+}
+
+MpvRenderer::~MpvRenderer()
+{
+    if (!m_context || !m_surface || !m_context->makeCurrent(m_surface.get()))
+        return;
+    // mpv and the framebuffer release their OpenGL objects in the context that made them.
+    m_render.reset();
+    m_fbo.reset();
+    m_context->doneCurrent();
+}
+
+void MpvRenderer::setTargetSize(const QSize& pixels)
+{
+    const QSize size = pixels.expandedTo(QSize(1, 1));
+    if (size == m_targetSize)
+        return;
+    m_targetSize = size;
+    render();
+}
+
+unsigned MpvRenderer::texture() const
+{
+    return m_fbo ? m_fbo->texture() : 0;
+}
+
+QSize MpvRenderer::textureSize() const
+{
+    return m_fbo ? m_fbo->size() : QSize();
+}
+
+void MpvRenderer::onUpdate()
+{
+    m_updateQueued = false;
+    if (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME)
+        render();
+}
+
+void MpvRenderer::render()
+{
+    if (qEnvironmentVariableIsSet("DBG_SKIP")) { bool anyVisible=false; for (QWindow* w : QGuiApplication::topLevelWindows()) anyVisible |= w->isVisible(); if(!anyVisible) return; }
+    if (!m_render || !m_context->makeCurrent(m_surface.get()))
+        return;
+    if (!m_fbo || m_fbo->size() != m_targetSize)
+        m_fbo = std::make_unique<QOpenGLFramebufferObject>(m_targetSize);
+    mpv_opengl_fbo target{static_cast<int>(m_fbo->handle()), m_targetSize.width(),
+                          m_targetSize.height(), 0};
+    int flipY = 0;
+    // The GUI thread draws; it must not sit waiting for a frame's display time.
+    int blockForTargetTime = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &target},
+        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(m_render.get(), params);
+    // The view reads the texture from another context.
+    m_context->functions()->glFlush();
+    m_context->doneCurrent();
+    mpv_render_context_report_swap(m_render.get());
+    emit frameReady();
+}

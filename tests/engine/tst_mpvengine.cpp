@@ -1,0 +1,460 @@
+// The libmpv engine without a display: mpv's null video and audio outputs play the committed
+// clips, and the engine's members and events are checked against what the clips are.
+#include "enginetest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+#include <memory>
+
+using enginetest::clip;
+using enginetest::kTimeoutMs;
+
+namespace {
+// The gain mpv applies at a given volume, in decibels: its amplitude is (volume / 100)^3.
+double mpvGainDecibels(double mpvVolume)
+{
+    return 20.0 * std::log10(std::pow(mpvVolume / 100.0, 3.0));
+}
+
+} // namespace
+
+class TestMpvEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void volumeConversion_data();
+    void volumeConversion();
+    void nothingOpenAtStart();
+    void opensEveryClip_data();
+    void opensEveryClip();
+    void stillPictureStays();
+    void refusesBadFiles_data();
+    void refusesBadFiles();
+    void refusalClosesThePlayingFile();
+    void laterPutDuringWait_data();
+    void laterPutDuringWait();
+    void haltKeepsPositionAndPlayResumes();
+    void positionPutSeeks();
+    void playsToEndAndRestarts();
+    void nextFileFromEndEvent();
+    void volumeGain_data();
+    void volumeGain();
+    void soundPlaysThroughWithSystemOutput();
+
+private:
+    QString badFile(const QString& kind);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<MpvEngine> m_engine;
+};
+
+void TestMpvEngine::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
+        .video = false, .audioOutput = QStringLiteral("null"), .openTimeoutMs = 5000});
+    QCOMPARE(m_engine->lastError(), QString());
+}
+
+void TestMpvEngine::cleanup()
+{
+    m_engine.reset();
+    m_dir.reset();
+}
+
+QString TestMpvEngine::badFile(const QString& kind)
+{
+    const QString path = m_dir->filePath(kind + QStringLiteral(".avi"));
+    if (kind == QLatin1String("missing"))
+        return path;
+    if (kind == QLatin1String("directory")) {
+        QDir(m_dir->path()).mkdir(kind);
+        return m_dir->filePath(kind);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    if (kind == QLatin1String("random")) {
+        QRandomGenerator generator(20240607);
+        QByteArray bytes(64 * 1024, Qt::Uninitialized);
+        generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+        file.write(bytes);
+    }
+    return path;
+}
+
+void TestMpvEngine::volumeConversion_data()
+{
+    QTest::addColumn<int>("hundredths");
+    QTest::addColumn<double>("mpvVolume");
+    // 100 * 10^(dB / 60)
+    QTest::newRow("full") << 0 << 100.0;
+    QTest::newRow("-75 dB") << -7500 << 5.623413251903491;
+    QTest::newRow("-37.5 dB") << -3750 << 23.71373705661655;
+    QTest::newRow("-60 dB") << -6000 << 10.0;
+    QTest::newRow("above full is full") << 600 << 100.0;
+}
+
+void TestMpvEngine::volumeConversion()
+{
+    QFETCH(int, hundredths);
+    QFETCH(double, mpvVolume);
+    QVERIFY(std::abs(mpvVolumeFromHundredthsOfDecibel(hundredths) - mpvVolume) < 1e-9);
+}
+
+void TestMpvEngine::nothingOpenAtStart()
+{
+    MpvEngine& engine = *m_engine;
+    QCOMPARE(engine.FileName(), QString());
+    QCOMPARE(engine.Duration(), 0.0);
+    QCOMPARE(engine.CurrentPosition(), 0.0);
+    QCOMPARE(engine.PlayState(), PlayStates::Closed);
+    QCOMPARE(engine.OpenState(), OpenStates::Closed);
+    QCOMPARE(engine.view(), nullptr);
+    QVERIFY(!engine.drawsPicture());
+    // Nothing to play or halt: no event, no change.
+    QSignalSpy playSpy(&engine, &MediaEngine::PlayStateChange);
+    engine.Play();
+    engine.Pause();
+    engine.setCurrentPosition(1.0);
+    QTest::qWait(200);
+    QCOMPARE(playSpy.count(), 0);
+    QCOMPARE(engine.CurrentPosition(), 0.0);
+}
+
+void TestMpvEngine::opensEveryClip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // The lengths and sizes make-clips.sh gives the clips.
+    for (const char* name :
+         {"clip.avi", "clip.divx", "clip.mpg", "clip.mpeg", "clip.dat", "clip.wmv", "clip.asf"})
+        QTest::newRow(name) << QString::fromLatin1(name) << 2.0 << 160 << 120;
+    QTest::newRow("sound.mp3") << QStringLiteral("sound.mp3") << 2.0 << 0 << 0;
+    QTest::newRow("uhd.avi") << QStringLiteral("uhd.avi") << 0.5 << 3840 << 2160;
+}
+
+void TestMpvEngine::opensEveryClip()
+{
+    QFETCH(QString, name);
+    QFETCH(double, length);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    MpvEngine& engine = *m_engine;
+    QSignalSpy openSpy(&engine, &MediaEngine::OpenStateChange);
+    QSignalSpy playSpy(&engine, &MediaEngine::PlayStateChange);
+
+    const QString path = clip(name.toLatin1().constData());
+    QVERIFY2(engine.setFileName(path), qPrintable(engine.lastError()));
+
+    QCOMPARE(engine.FileName(), path);
+    QVERIFY2(std::abs(engine.Duration() - length) <= 0.1,
+             qPrintable(QString::number(engine.Duration())));
+    QCOMPARE(engine.ImageSourceWidth(), width);
+    QCOMPARE(engine.ImageSourceHeight(), height);
+    QCOMPARE(engine.OpenState(), OpenStates::Open);
+    QCOMPARE(openSpy.count(), 2);
+    QCOMPARE(openSpy.at(0), (QVariantList{OpenStates::Closed, OpenStates::Opening}));
+    QCOMPARE(openSpy.at(1), (QVariantList{OpenStates::Opening, OpenStates::Open}));
+    QCOMPARE(engine.PlayState(), PlayStates::Playing);
+    QCOMPARE(playSpy.count(), 1);
+    QCOMPARE(playSpy.at(0), (QVariantList{PlayStates::Closed, PlayStates::Playing}));
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0, kTimeoutMs);
+}
+
+void TestMpvEngine::stillPictureStays()
+{
+    MpvEngine& engine = *m_engine;
+    QVERIFY2(engine.setFileName(clip("still.jpg")), qPrintable(engine.lastError()));
+    QCOMPARE(engine.ImageSourceWidth(), 320);
+    QCOMPARE(engine.ImageSourceHeight(), 240);
+    QCOMPARE(engine.Duration(), 0.0);
+    QCOMPARE(engine.PlayState(), PlayStates::Playing);
+
+    QSignalSpy playSpy(&engine, &MediaEngine::PlayStateChange);
+    QTest::qWait(1500);
+    QCOMPARE(playSpy.count(), 0);
+    QCOMPARE(engine.FileName(), clip("still.jpg"));
+    QCOMPARE(engine.CurrentPosition(), 0.0);
+
+    // The player shows its start-up picture this way: open, then halt at once.
+    engine.Pause();
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Paused, kTimeoutMs);
+    QCOMPARE(engine.ImageSourceWidth(), 320);
+}
+
+void TestMpvEngine::refusesBadFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"missing", "empty", "random", "unreadable", "directory"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+void TestMpvEngine::refusesBadFiles()
+{
+    QFETCH(QString, kind);
+    MpvEngine& engine = *m_engine;
+    const QString path = badFile(kind);
+    QVERIFY(!path.isEmpty());
+    if (kind == QLatin1String("unreadable")) {
+        QFile::setPermissions(path, QFileDevice::Permissions());
+        QFile probe(path);
+        if (probe.open(QIODevice::ReadOnly))
+            QSKIP("file permissions do not bind this user (root)");
+    }
+    QSignalSpy openSpy(&engine, &MediaEngine::OpenStateChange);
+
+    QVERIFY(!engine.setFileName(path));
+    QVERIFY(!engine.lastError().isEmpty());
+    QCOMPARE(engine.FileName(), QString());
+    QCOMPARE(engine.Duration(), 0.0);
+    QCOMPARE(engine.CurrentPosition(), 0.0);
+    QCOMPARE(engine.ImageSourceWidth(), 0);
+    QCOMPARE(engine.ImageSourceHeight(), 0);
+    QCOMPARE(engine.PlayState(), PlayStates::Closed);
+    QCOMPARE(engine.OpenState(), OpenStates::Closed);
+    QCOMPARE(openSpy.last(), (QVariantList{OpenStates::Opening, OpenStates::Closed}));
+
+    // The engine takes the next good file as if nothing had happened.
+    QVERIFY2(engine.setFileName(clip("clip.avi")), qPrintable(engine.lastError()));
+    QCOMPARE(engine.FileName(), clip("clip.avi"));
+    QCOMPARE(engine.ImageSourceWidth(), 160);
+    QCOMPARE(engine.PlayState(), PlayStates::Playing);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0, kTimeoutMs);
+}
+
+void TestMpvEngine::refusalClosesThePlayingFile()
+{
+    MpvEngine& engine = *m_engine;
+    QVERIFY2(engine.setFileName(clip("clip.avi")), qPrintable(engine.lastError()));
+    QTRY_VERIFY_WITH_TIMEOUT(engine.mpvValue("time-pos").isValid(), kTimeoutMs);
+    QSignalSpy playSpy(&engine, &MediaEngine::PlayStateChange);
+
+    QVERIFY(!engine.setFileName(badFile(QStringLiteral("missing"))));
+    QVERIFY2(engine.lastError().contains(QLatin1String("no such file"), Qt::CaseInsensitive),
+             qPrintable(engine.lastError()));
+    QCOMPARE(engine.FileName(), QString());
+    QCOMPARE(engine.Duration(), 0.0);
+    QCOMPARE(engine.PlayState(), PlayStates::Closed);
+    QCOMPARE(playSpy.count(), 1);
+    QCOMPARE(playSpy.at(0), (QVariantList{PlayStates::Playing, PlayStates::Closed}));
+    // mpv really let go of the earlier file.
+    QTRY_VERIFY_WITH_TIMEOUT(!engine.mpvValue("time-pos").isValid(), kTimeoutMs);
+}
+
+void TestMpvEngine::laterPutDuringWait_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<double>("length");
+    QTest::newRow("good then good")
+        << QStringLiteral("clip.avi") << QStringLiteral("uhd.avi") << true << 3840 << 0.5;
+    QTest::newRow("good then refused")
+        << QStringLiteral("clip.avi") << QStringLiteral("missing") << false << 0 << 0.0;
+    QTest::newRow("refused then good")
+        << QStringLiteral("missing") << QStringLiteral("uhd.avi") << true << 3840 << 0.5;
+}
+
+void TestMpvEngine::laterPutDuringWait()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, opens);
+    QFETCH(int, width);
+    QFETCH(double, length);
+    const auto pathOf = [this](const QString& name) {
+        return name == QLatin1String("missing") ? badFile(name) : clip(name.toLatin1().data());
+    };
+    MpvEngine& engine = *m_engine;
+
+    bool secondDuringWait = false;
+    bool secondResult = !opens;
+    // A timer firing inside the first put's wait, as the playlist's start timer may.
+    QTimer::singleShot(0, &engine, [&] {
+        secondDuringWait = engine.OpenState() == OpenStates::Opening;
+        secondResult = engine.setFileName(pathOf(second));
+    });
+    const bool firstResult = engine.setFileName(pathOf(first));
+
+    QVERIFY(secondDuringWait);
+    QCOMPARE(secondResult, opens);
+    // The earlier put reports what the engine ended up with.
+    QCOMPARE(firstResult, opens);
+    QCOMPARE(engine.FileName(), opens ? pathOf(second) : QString());
+    QCOMPARE(engine.ImageSourceWidth(), width);
+    QVERIFY(std::abs(engine.Duration() - length) <= 0.1);
+    QCOMPARE(engine.OpenState(), opens ? OpenStates::Open : OpenStates::Closed);
+    QCOMPARE(engine.PlayState(), opens ? PlayStates::Playing : PlayStates::Closed);
+
+    if (opens) {
+        // mpv plays the later file to its end: its length, not the earlier file's.
+        QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
+        QCOMPARE(engine.CurrentPosition(), engine.Duration());
+        QVERIFY(std::abs(engine.Duration() - length) <= 0.1);
+    } else {
+        // Nothing of the earlier file comes back later.
+        QTest::qWait(1000);
+        QCOMPARE(engine.PlayState(), PlayStates::Closed);
+        QCOMPARE(engine.FileName(), QString());
+        QVERIFY(!engine.mpvValue("time-pos").isValid());
+    }
+}
+
+void TestMpvEngine::haltKeepsPositionAndPlayResumes()
+{
+    MpvEngine& engine = *m_engine;
+    QVERIFY2(engine.setFileName(clip("clip.avi")), qPrintable(engine.lastError()));
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0.2, kTimeoutMs);
+    QSignalSpy playSpy(&engine, &MediaEngine::PlayStateChange);
+
+    engine.Pause();
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Paused, kTimeoutMs);
+    QCOMPARE(playSpy.at(0), (QVariantList{PlayStates::Playing, PlayStates::Paused}));
+    QTest::qWait(200);
+    const double held = engine.CurrentPosition();
+    QVERIFY(held > 0.2 && held < engine.Duration());
+    QTest::qWait(500);
+    QCOMPARE(engine.CurrentPosition(), held);
+    QCOMPARE(engine.PlayState(), PlayStates::Paused);
+
+    engine.Play();
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, kTimeoutMs);
+    QCOMPARE(playSpy.last(), (QVariantList{PlayStates::Paused, PlayStates::Playing}));
+    QVERIFY(engine.CurrentPosition() >= held);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > held + 0.1, kTimeoutMs);
+}
+
+void TestMpvEngine::positionPutSeeks()
+{
+    MpvEngine& engine = *m_engine;
+    QVERIFY2(engine.setFileName(clip("clip.avi")), qPrintable(engine.lastError()));
+    engine.Pause();
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Paused, kTimeoutMs);
+
+    engine.setCurrentPosition(1.2);
+    // The put is taken at once, and mpv goes there.
+    QCOMPARE(engine.CurrentPosition(), 1.2);
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(engine.mpvValue("time-pos").toDouble() - 1.2) < 0.05,
+                             kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(engine.CurrentPosition() - 1.2) < 0.05, kTimeoutMs);
+    QCOMPARE(engine.PlayState(), PlayStates::Paused);
+
+    engine.Play();
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, kTimeoutMs);
+    QVERIFY(engine.CurrentPosition() >= 1.15);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 1.3, kTimeoutMs);
+
+    // Back while playing.
+    engine.setCurrentPosition(0.1);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.mpvValue("time-pos").toDouble() < 1.0, kTimeoutMs);
+    QVERIFY(engine.CurrentPosition() < 1.0);
+}
+
+void TestMpvEngine::playsToEndAndRestarts()
+{
+    MpvEngine& engine = *m_engine;
+    QSignalSpy playSpy(&engine, &MediaEngine::PlayStateChange);
+    QVERIFY2(engine.setFileName(clip("clip.wmv")), qPrintable(engine.lastError()));
+
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
+    QCOMPARE(playSpy.last(), (QVariantList{PlayStates::Playing, PlayStates::Stopped}));
+    QCOMPARE(engine.CurrentPosition(), engine.Duration());
+    QVERIFY(engine.Duration() > 1.9);
+    // The last picture stays: the file is still open.
+    QCOMPARE(engine.FileName(), clip("clip.wmv"));
+    QCOMPARE(engine.OpenState(), OpenStates::Open);
+    QCOMPARE(engine.ImageSourceWidth(), 160);
+    QTest::qWait(300);
+    QCOMPARE(engine.PlayState(), PlayStates::Stopped);
+    QCOMPARE(engine.CurrentPosition(), engine.Duration());
+
+    engine.Play();
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, kTimeoutMs);
+    QVERIFY(engine.CurrentPosition() < 1.0);
+}
+
+void TestMpvEngine::nextFileFromEndEvent()
+{
+    MpvEngine& engine = *m_engine;
+    QStringList ended;
+    bool nextOpened = false;
+    // What the player does: at the end of a file, open the next from the event itself.
+    connect(&engine, &MediaEngine::PlayStateChange, this, [&](int, int) {
+        if (engine.Duration() > 0 && engine.CurrentPosition() == engine.Duration() &&
+            ended.isEmpty()) {
+            ended << engine.FileName();
+            nextOpened = engine.setFileName(clip("sound.mp3"));
+        }
+    });
+    QVERIFY2(engine.setFileName(clip("uhd.avi")), qPrintable(engine.lastError()));
+
+    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, kTimeoutMs);
+    QCOMPARE(ended.first(), clip("uhd.avi"));
+    QVERIFY2(nextOpened, qPrintable(engine.lastError()));
+    QCOMPARE(engine.FileName(), clip("sound.mp3"));
+    QCOMPARE(engine.ImageSourceHeight(), 0);
+    QVERIFY(std::abs(engine.Duration() - 2.0) <= 0.1);
+    QCOMPARE(engine.PlayState(), PlayStates::Playing);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0.1, kTimeoutMs);
+    QCOMPARE(ended.size(), 1);
+}
+
+void TestMpvEngine::volumeGain_data()
+{
+    QTest::addColumn<int>("put");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("empty bar") << -7500 << -7500;
+    QTest::newRow("half") << -3750 << -3750;
+    QTest::newRow("full") << 0 << 0;
+    QTest::newRow("above full") << 900 << 0;
+}
+
+void TestMpvEngine::volumeGain()
+{
+    QFETCH(int, put);
+    QFETCH(int, expected);
+    MpvEngine& engine = *m_engine;
+    const auto mpvGain = [&engine] {
+        const QVariant volume = engine.mpvValue("volume");
+        return volume.isValid() ? mpvGainDecibels(volume.toDouble()) : 1.0;
+    };
+    // Start somewhere else, so that the put has to change what mpv applies.
+    engine.setVolume(-2000);
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(mpvGain() + 20.0) < 0.001, kTimeoutMs);
+
+    engine.setVolume(put);
+    QCOMPARE(engine.Volume(), expected);
+    QTRY_VERIFY_WITH_TIMEOUT(std::abs(mpvGain() - expected / 100.0) < 0.001, kTimeoutMs);
+}
+
+void TestMpvEngine::soundPlaysThroughWithSystemOutput()
+{
+    // The program's own audio set-up: the system's output, or a silent one on a machine
+    // without sound, which must still keep time and reach the end.
+    MpvEngine::Options options;
+    options.video = false;
+    m_engine = std::make_unique<MpvEngine>(options);
+    MpvEngine& engine = *m_engine;
+    QVERIFY2(engine.setFileName(clip("sound.mp3")), qPrintable(engine.lastError()));
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
+    QCOMPARE(engine.CurrentPosition(), engine.Duration());
+    QVERIFY(engine.Duration() > 1.9);
+}
+
+QTEST_GUILESS_MAIN(TestMpvEngine)
+#include "tst_mpvengine.moc"
