@@ -392,10 +392,11 @@ bool MpvEngine::setFileName(const QString& path)
     if (m_generation != generation)
         return m_openState == OpenStates::Open;
 
-    // mpv keeps the pause of the last file (its end pauses it); a put starts playing.
-    setPropertyAsync("pause", false);
-    commandAsync({QStringLiteral("loadfile"), path, QStringLiteral("replace")},
-                 tagFor(Request::Load, generation));
+    // A put starts playing, though mpv keeps the pause of the last file, whose end pauses it.
+    // As an option of the file itself it cannot fall between that end and the new start.
+    commandAsync(
+        {QStringLiteral("loadfile"), path, QStringLiteral("replace"), QStringLiteral("pause=no")},
+        tagFor(Request::Load, generation));
 
     const QPointer<MpvEngine> self(this);
     const QDeadlineTimer deadline(m_openTimeoutMs);
@@ -727,7 +728,9 @@ void MpvEngine::updatePlayState()
     int state = PlayStates::Playing;
     if (m_openState != OpenStates::Open)
         state = PlayStates::Closed;
-    else if (m_eofReached)
+    else if (m_eofReached && m_paused)
+        // mpv pauses at the end to keep the last picture; only then is the end settled, and
+        // a Play from a receiver cannot be overtaken by that pause.
         state = PlayStates::Stopped;
     else if (m_paused)
         state = PlayStates::Paused;

@@ -35,6 +35,8 @@ constexpr int Open = 6;
 // is the given number of hundredths of a decibel; values above 0 give full volume (100).
 double mpvVolumeFromHundredthsOfDecibel(int hundredthsOfDecibel);
 
+// KeyUp carries Qt::Key codes. The view (view()) is the engine's: place it with setRect in
+// a parent of your choice; it is deleted with the engine unless its parent goes first.
 class MpvEngine : public MediaEngine
 {
     Q_OBJECT
@@ -65,10 +67,14 @@ public:
     [[nodiscard]] bool setFileName(const QString& path) override;
     QString lastError() const override { return m_lastError; }
 
+    // 0 also for a still picture, which shows until another file is opened.
     double Duration() const override { return m_duration; }
     double CurrentPosition() const override;
     void setCurrentPosition(double seconds) override;
 
+    // Closed with no file; Playing, Paused after the halt call, Stopped at the end (the last
+    // picture stays), Waiting while a stream refills. While a put of FileName waits, the
+    // state keeps its value and then changes once.
     int PlayState() const override { return m_playState; }
     // At the end of the file Play starts again from the beginning.
     void Play() override;

@@ -70,7 +70,6 @@ void TestMpvEngineView::init()
     m_view = qobject_cast<QOpenGLWidget*>(m_engine->view());
     QVERIFY(m_view);
     QVERIFY2(m_engine->drawsPicture(), "no OpenGL render path");
-    enginetest::keepOpenGlDriverLoaded();
     m_view->setParent(m_window.get());
     m_engine->setRect(m_rect);
     m_window->show();
