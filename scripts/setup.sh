@@ -24,5 +24,13 @@ orvella_build() {
     local dir="$1"
     shift
     cmake -S "$ORVELLA_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    # CMake 3.25 with Ninja does not rerun moc for a target whose header list grew since the
+    # last build; forget its stamp so new headers are seen.
+    local info stamp
+    for info in "$dir"/CMakeFiles/*_autogen.dir/AutogenInfo.json "$dir"/*/*/CMakeFiles/*_autogen.dir/AutogenInfo.json; do
+        [ -f "$info" ] || continue
+        stamp="$(dirname "$(dirname "$(dirname "$info")")")/$(basename "$(dirname "$info")" .dir)/timestamp"
+        [ "$info" -nt "$stamp" ] && rm -f "$stamp"
+    done
     cmake --build "$dir" --parallel "$(nproc)"
 }
