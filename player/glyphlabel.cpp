@@ -11,7 +11,6 @@ GlyphLabel::GlyphLabel(const QString& name, const QString& caption, const QStrin
     setObjectName(name);
     setToolTip(toolTip);
     setAttribute(Qt::WA_TranslucentBackground);
-    setMouseTracking(true);
 }
 
 namespace {
@@ -86,25 +85,9 @@ void GlyphLabel::paintEvent(QPaintEvent*)
     }
 }
 
-void GlyphLabel::mousePressEvent(QMouseEvent* event)
-{
-    emit pressed(event->button(), event->position().toPoint());
-}
-
 void GlyphLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    emit released(event->button(), event->position().toPoint());
+    // Qt follows a double click with a second release, so a double click is a second click.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
-}
-
-void GlyphLabel::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The release that follows makes it a second click.
-    mousePressEvent(event);
-}
-
-void GlyphLabel::mouseMoveEvent(QMouseEvent* event)
-{
-    emit moved(event->buttons(), event->position().toPoint());
 }

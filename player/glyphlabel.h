@@ -14,14 +14,8 @@ public:
 
 signals:
     void clicked();
-    void pressed(Qt::MouseButton button, QPoint pos);
-    void released(Qt::MouseButton button, QPoint pos);
-    void moved(Qt::MouseButtons buttons, QPoint pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 };

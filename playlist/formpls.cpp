@@ -22,7 +22,7 @@ namespace {
 constexpr int clientWidth = 7560;
 constexpr int clientHeight = 4110;
 
-struct ButtonSpec
+struct BottomButton
 {
     const char* name;
     const char* caption;
@@ -30,7 +30,7 @@ struct ButtonSpec
     int left;
 };
 
-constexpr ButtonSpec bottomRow[] = {
+constexpr BottomButton bottomRow[] = {
     {"Command4", "Save", "Save Playlist", 0},      {"Command3", "Clear", "Clear Playlist", 660},
     {"Command2", "<", "Previous File", 3180},      {"Command1", ">", "Next File", 3840},
     {"Command5", "+DIR", "Add a Directory", 6120}, {"Command6", "+FILE", "Add a File", 6780},
@@ -93,12 +93,9 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
                                  QStringLiteral("Exit"), this);
     connect(close, &GlyphLabel::clicked, this, &QWidget::hide);
 
-    for (const ButtonSpec& spec : bottomRow) {
-        auto* button =
-            new GlyphLabel(QString::fromLatin1(spec.name), QString::fromLatin1(spec.caption),
-                           QString::fromLatin1(spec.toolTip), this);
-        (void)button;
-    }
+    for (const BottomButton& b : bottomRow)
+        new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
+                       QString::fromLatin1(b.toolTip), this);
     const auto button = [this](const char* name) {
         return findChild<GlyphLabel*>(QString::fromLatin1(name));
     };
@@ -167,8 +164,8 @@ void formPLS::placeControls()
     place(m_lbltotalfiles, 7020, 0, 195, 195);
     place(findChild<QWidget*>(QStringLiteral("Command7")), 7320, 0, 255, 195);
     place(m_listview1, 0, 180, clientWidth, 3660);
-    for (const ButtonSpec& spec : bottomRow)
-        place(findChild<QWidget*>(QString::fromLatin1(spec.name)), spec.left, 3840, 675, 255);
+    for (const BottomButton& button : bottomRow)
+        place(findChild<QWidget*>(QString::fromLatin1(button.name)), button.left, 3840, 675, 255);
 }
 
 void formPLS::showMessage(const QString& text)

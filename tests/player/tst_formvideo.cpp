@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,6 +160,31 @@ private slots:
         rig.window->playClicked();
         QCOMPARE(rig.engine->calls, (QStringList{"Pause", "Play"}));
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("g"));
+    }
+
+    void doubleClickOnTheButtonTogglesTwice()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
+        rig.engine->calls.clear();
+        auto* play = rig.window->findChild<QLabel*>("lblPlay");
+        // What a double click brings: press, release, double click, release.
+        const QPointF at = play->rect().center();
+        const auto send = [&](QEvent::Type type) {
+            QMouseEvent e(type, at, play->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+            QApplication::sendEvent(play, &e);
+        };
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+            send(type);
+        QCOMPARE(rig.engine->calls, (QStringList{"Pause", "Play"}));
+        QTest::mouseClick(play, Qt::LeftButton);
+        QCOMPARE(rig.engine->calls.last(), QStringLiteral("Pause"));
+        QCOMPARE(play->text(), QStringLiteral("8"));
     }
 
     void progressFillFollowsThePosition()
