@@ -90,7 +90,7 @@ void FormVideo::buildControls()
     m_lblPlay = glyph("lblPlay", "8", "Play");
     auto* lblNext = glyph("lblNext", "4", "Next");
     auto* label5 = glyph("Label5", "P", "Toggle Playlist");
-    auto* label4 = glyph("Label4", "q", "Minimize");
+    glyph("Label4", "q", "Minimize");
     glyph("Label3", "1", "Maximize");
     auto* label2 = glyph("Label2", "r", "Exit");
     glyph("Label1", "o", "Resize");
@@ -103,7 +103,6 @@ void FormVideo::buildControls()
         formPLS& pls = playlistWindow();
         pls.setVisible(!pls.isVisible());
     });
-    connect(label4, &GlyphLabel::clicked, this, &QWidget::hide);
     connect(label2, &GlyphLabel::clicked, this, &QWidget::close);
 
     const auto bar = [this](const char* name, const char* fillName) {
@@ -161,8 +160,6 @@ void FormVideo::buildMenu()
     mnuSize->setObjectName(QStringLiteral("mnuSize"));
     QAction* mnuFullscreen = menuItem(mnuSize, "mnuFullscreen", QStringLiteral("FullScreen"));
     QAction* mnuShowPL = menuItem(m_mnuFile, "mnuShowPL", QStringLiteral("Playlist"));
-    m_mnuFile->addSeparator()->setObjectName(QStringLiteral("space4"));
-    QAction* mnuMinimize = menuItem(m_mnuFile, "mnuMinimize", QStringLiteral("Minimize"));
     m_mnuFile->addSeparator()->setObjectName(QStringLiteral("space6"));
     QAction* mnuExit = menuItem(m_mnuFile, "mnuExit", QStringLiteral("Exit"));
 
@@ -175,7 +172,6 @@ void FormVideo::buildMenu()
         formPLS& pls = playlistWindow();
         pls.setVisible(!pls.isVisible());
     });
-    connect(mnuMinimize, &QAction::triggered, this, &QWidget::hide);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 }
 
