@@ -419,5 +419,10 @@ void FormVideo::unload()
         return;
     m_unloaded = true;
     modLockSize::UnlockWindowSize();
-    m_formPLS.reset();
+    // The playlist may be on the stack below us (an engine waiting for a file lets a close
+    // through), so it is put away now and destroyed with this window.
+    if (m_formPLS) {
+        m_formPLS->playlist().Timer1().stop();
+        m_formPLS->hide();
+    }
 }

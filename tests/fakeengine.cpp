@@ -19,6 +19,8 @@ bool FakeEngine::setFileName(const QString& path)
 {
     calls << QStringLiteral("setFileName:") + path;
     opened << path;
+    if (duringOpen)
+        duringOpen();
     const bool known = m_media.contains(path);
     if (m_refused.contains(path) || (m_strict && !known)) {
         m_fileName.clear();

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <functional>
 
 class FakeEngine : public MediaEngine
 {
@@ -30,6 +31,9 @@ public:
     // Drives the engine as a real one would.
     void emitPlayState(int newState);
     void reachEnd();
+
+    // Runs inside setFileName, where a real engine lets events through while it waits.
+    std::function<void()> duringOpen;
 
     QStringList calls;  // "setFileName:/a.avi", "Play", "Pause", ...
     QStringList opened; // paths given to setFileName, in order

@@ -367,8 +367,23 @@ private slots:
         QPointer<formPLS> pls = &rig.window->playlistWindow();
         pls->show();
         rig.window->findChild<QAction*>("mnuExit")->trigger();
-        QVERIFY(pls.isNull());
+        QVERIFY(!pls->isVisible());
         QVERIFY(!rig.window->isVisible());
+        rig.window.reset();
+        QVERIFY(pls.isNull());
+    }
+
+    void exitWhileAFileOpensIsSafe()
+    {
+        Rig rig(env());
+        QVERIFY(rig.window->load({}));
+        rig.playlist().append({{"/m/1.avi", "1.avi"}, {"/m/2.avi", "2.avi"}});
+        rig.engine->duringOpen = [&] { rig.window->close(); };
+        rig.playlist().PlayNext();
+        QCOMPARE(rig.playlist().selectedItem(), 1);
+        QVERIFY(!rig.window->isVisible());
+        QVERIFY(!rig.window->playlistWindow().isVisible());
+        QVERIFY(!rig.playlist().Timer1().isActive());
     }
 };
 
