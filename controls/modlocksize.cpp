@@ -1,9 +1,8 @@
 #include "controls/modlocksize.h"
 
-#include "window/twips.h"
+#include "controls/screentwips.h"
 
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 #include <cmath>
 
@@ -24,12 +23,10 @@ void LockWindowSize(QWidget* window, int MinWidth, int MinHeight, int MaxWidth, 
     if (!window)
         return;
     lockedWindow = window;
-    const QScreen* screen = window->screen();
-    const double tppX = Twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
-    const double tppY = Twips::perPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
-    window->setMinimumSize(trackSizePixels(MinWidth, MinHeight, tppX, tppY));
+    const TwipsPerPixel tpp = twipsPerPixel(window);
+    window->setMinimumSize(trackSizePixels(MinWidth, MinHeight, tpp.x, tpp.y));
     if (MaxWidth != 0)
-        window->setMaximumSize(trackSizePixels(MaxWidth, MaxHeight, tppX, tppY));
+        window->setMaximumSize(trackSizePixels(MaxWidth, MaxHeight, tpp.x, tpp.y));
 }
 
 void UnlockWindowSize()

@@ -1,14 +1,15 @@
 #include "player/formvideo.h"
 
+#include "controls/glyphlabel.h"
 #include "controls/modlocksize.h"
+#include "controls/screentwips.h"
+#include "controls/twips.h"
 #include "engine/mediaengine.h"
-#include "player/glyphlabel.h"
 #include "player/playbackcontrol.h"
 #include "player/startup.h"
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"
 #include "window/layout.h"
-#include "window/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -181,21 +182,9 @@ formPLS& FormVideo::playlistWindow()
         m_formPLS = std::make_unique<formPLS>();
         Playlist& playlist = m_formPLS->playlist();
         playlist.setLoadFile([this](const QString& path) { return LoadPLFile(path); });
-        playlist.setPlayStateReader([this] { return m_engine->PlayState(); });
+        playlist.setIsPlaying([this] { return m_engine->PlayState() == PlayStates::Playing; });
     }
     return *m_formPLS;
-}
-
-double FormVideo::twipsPerPixelX() const
-{
-    const QScreen* s = screen();
-    return Twips::perPixel(s ? s->logicalDotsPerInchX() : 96.0);
-}
-
-double FormVideo::twipsPerPixelY() const
-{
-    const QScreen* s = screen();
-    return Twips::perPixel(s ? s->logicalDotsPerInchY() : 96.0);
 }
 
 bool FormVideo::load(const QStringList& arguments)
@@ -219,7 +208,7 @@ bool FormVideo::load(const QStringList& arguments)
     // The system-wide full-screen hot key is registered here.
     PLSattached = m_mnuPLSattached->isChecked();
     VideoHeight = 0;
-    VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixelX());
+    VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 
     // The engine draws only once its window is on screen.
     show();
@@ -292,17 +281,17 @@ bool FormVideo::LoadPLFile(const QString& tmp)
         return false;
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
-    VideoHeight = Twips::fromPixels(m_engine->ImageSourceHeight(), twipsPerPixelY());
-    VideoWidth = Twips::fromPixels(m_engine->ImageSourceWidth(), twipsPerPixelX());
+    VideoHeight = Twips::fromPixels(m_engine->ImageSourceHeight(), twipsPerPixel(this).y);
+    VideoWidth = Twips::fromPixels(m_engine->ImageSourceWidth(), twipsPerPixel(this).x);
     if (m_engine->ImageSourceHeight() == 0) {
         VideoHeight = 0;
-        VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixelX());
+        VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
     }
     const QRect g = geometry();
-    restoreRect = QRect(Twips::fromPixels(g.x(), twipsPerPixelX()),
-                        Twips::fromPixels(g.y(), twipsPerPixelY()),
-                        Twips::fromPixels(g.width(), twipsPerPixelX()),
-                        Twips::fromPixels(g.height(), twipsPerPixelY()));
+    restoreRect = QRect(Twips::fromPixels(g.x(), twipsPerPixel(this).x),
+                        Twips::fromPixels(g.y(), twipsPerPixel(this).y),
+                        Twips::fromPixels(g.width(), twipsPerPixel(this).x),
+                        Twips::fromPixels(g.height(), twipsPerPixel(this).y));
     return true;
 }
 
@@ -345,7 +334,7 @@ void FormVideo::windowedModeCheck()
 
 void FormVideo::timerscrollTick()
 {
-    const double tpp = twipsPerPixelX();
+    const double tpp = twipsPerPixel(this).x;
     const int barTwips = Twips::fromPixels(m_position->width(), tpp);
     const auto width =
         Playback::seekFillWidth(m_engine->CurrentPosition(), m_engine->Duration(), barTwips);
@@ -375,8 +364,8 @@ void FormVideo::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
         return;
-    const double tppX = twipsPerPixelX();
-    const double tppY = twipsPerPixelY();
+    const double tppX = twipsPerPixel(this).x;
+    const double tppY = twipsPerPixel(this).y;
     const Layout::MainWindow l =
         Layout::mainWindow(Twips::fromPixels(width(), tppX), Twips::fromPixels(height(), tppY));
     const auto place = [&](const char* name, const QRect& twips) {

@@ -61,9 +61,6 @@ public:
     bool maximised = false;
     QRect restoreRect; // twips: left, top, width, height
 
-    double twipsPerPixelX() const;
-    double twipsPerPixelY() const;
-
     // Replies, public so tests drive them as the events would.
     void onPlayStateChange(int oldState, int newState);
     void onOpenStateChange(int oldState, int newState);

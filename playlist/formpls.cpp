@@ -1,19 +1,19 @@
 #include "playlist/formpls.h"
 
 #include "controls/commondialog.h"
+#include "controls/glyphlabel.h"
 #include "controls/modbrowsefolder.h"
 #include "controls/qtfiledialogdriver.h"
-#include "player/glyphlabel.h"
+#include "controls/screentwips.h"
+#include "controls/twips.h"
 #include "playlist/displayname.h"
 #include "playlist/folderscan.h"
 #include "playlist/orvformat.h"
-#include "window/twips.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTreeView>
 
 namespace {
@@ -35,12 +35,6 @@ constexpr BottomButton bottomRow[] = {
     {"Command2", "<", "Previous File", 3180},      {"Command1", ">", "Next File", 3840},
     {"Command5", "+DIR", "Add a Directory", 6120}, {"Command6", "+FILE", "Add a File", 6780},
 };
-
-double twipsPerPixel(const QWidget* w)
-{
-    const QScreen* screen = w->screen();
-    return Twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
-}
 
 QFont smallFont(bool bold)
 {
@@ -155,7 +149,7 @@ void formPLS::selectInView(int item)
 
 void formPLS::placeControls()
 {
-    const double tpp = twipsPerPixel(this);
+    const double tpp = twipsPerPixel(this).x;
     const auto place = [tpp](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(Twips::toPixels(QRect(left, top, width, height), tpp, tpp));
     };

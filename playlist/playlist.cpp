@@ -1,7 +1,5 @@
 #include "playlist/playlist.h"
 
-#include "engine/mediaengine.h"
-
 Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
 {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
@@ -90,8 +88,7 @@ void Playlist::setText4(const QString& text)
 {
     m_text4 = text;
     // The start check: begin at the first entry unless something already plays.
-    const int state = m_playState ? m_playState() : PlayStates::Stopped;
-    if (state != PlayStates::Playing)
+    if (!m_isPlaying || !m_isPlaying())
         PlayNext();
 }
 

@@ -22,14 +22,14 @@ public:
     static constexpr int StartDelayMs = 500;
 
     // loadFile opens a path in the player and says whether the engine took it;
-    // playState reads the engine's play state for the start check.
+    // isPlaying tells the start check whether something already plays.
     using LoadFile = std::function<bool(const QString&)>;
-    using PlayStateReader = std::function<int()>;
+    using IsPlaying = std::function<bool()>;
 
     explicit Playlist(QObject* parent = nullptr);
 
     void setLoadFile(LoadFile loadFile) { m_loadFile = std::move(loadFile); }
-    void setPlayStateReader(PlayStateReader reader) { m_playState = std::move(reader); }
+    void setIsPlaying(IsPlaying isPlaying) { m_isPlaying = std::move(isPlaying); }
 
     // Model for the entry view: one column, "Filename".
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -113,5 +113,5 @@ private:
     int m_sliderValue = 0;
     QTimer m_timer1;
     LoadFile m_loadFile;
-    PlayStateReader m_playState;
+    IsPlaying m_isPlaying;
 };

@@ -1,5 +1,6 @@
 // The main window with a scripted engine: start-up, the road of a file through the
 // playlist, the replies to the engine's events and the single-instance guard.
+#include "controls/screentwips.h"
 #include "fakeengine.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
@@ -64,7 +65,7 @@ private slots:
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("g"));
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->toolTip(), QStringLiteral("Pause"));
         QVERIFY(rig.window->findChild<QTimer*>("Timerscroll")->isActive());
-        QCOMPARE(rig.window->VideoWidth, qRound(320 * rig.window->twipsPerPixelX()));
+        QCOMPARE(rig.window->VideoWidth, qRound(320 * twipsPerPixel(rig.window.get()).x));
     }
 
     void startsWithAPlaylistFile()
@@ -217,14 +218,14 @@ private slots:
         rig.engine->addMedia("/m/sound.mp3", {3.0, 0, 0});
         QVERIFY(rig.window->LoadPLFile("/m/sound.mp3"));
         QCOMPARE(rig.window->VideoHeight, 0);
-        QCOMPARE(rig.window->VideoWidth, qRound(320 * rig.window->twipsPerPixelX()));
+        QCOMPARE(rig.window->VideoWidth, qRound(320 * twipsPerPixel(rig.window.get()).x));
         QVERIFY(rig.engine->toolTip().startsWith("Orvella: sound.mp3 "));
 
         // Far wider than a 16-bit twips value holds.
         rig.engine->addMedia("/m/uhd.avi", {1.0, 3840, 2160});
         QVERIFY(rig.window->LoadPLFile("/m/uhd.avi"));
-        QCOMPARE(rig.window->VideoWidth, qRound(3840 * rig.window->twipsPerPixelX()));
-        QCOMPARE(rig.window->VideoHeight, qRound(2160 * rig.window->twipsPerPixelY()));
+        QCOMPARE(rig.window->VideoWidth, qRound(3840 * twipsPerPixel(rig.window.get()).x));
+        QCOMPARE(rig.window->VideoHeight, qRound(2160 * twipsPerPixel(rig.window.get()).y));
     }
 
     void leavingFullScreenRestoresWindowedSettings()

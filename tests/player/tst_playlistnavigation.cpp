@@ -24,7 +24,7 @@ class TestPlaylistNavigation : public QObject
                 loaded << path;
                 return !refused.contains(path);
             });
-            playlist.setPlayStateReader([this] { return playState; });
+            playlist.setIsPlaying([this] { return playState == PlayStates::Playing; });
             for (int i = 1; i <= entries; ++i)
                 playlist.append(path(i), QStringLiteral("e%1").arg(i));
         }

@@ -1,5 +1,6 @@
 // The road of a file with the real engine and real clips: from the command line through the
 // playlist's timer into the engine, the progress fill, and on to the next entry at the end.
+#include "controls/screentwips.h"
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
@@ -44,8 +45,8 @@ private slots:
         const QRect r = engine.rect();
         QCOMPARE(engine.toolTip(),
                  QStringLiteral("Orvella: clip.avi %1x%2").arg(r.width() - 8).arg(r.height() - 54));
-        QCOMPARE(window->VideoWidth, qRound(160 * window->twipsPerPixelX()));
-        QCOMPARE(window->VideoHeight, qRound(120 * window->twipsPerPixelY()));
+        QCOMPARE(window->VideoWidth, qRound(160 * twipsPerPixel(window.get()).x));
+        QCOMPARE(window->VideoHeight, qRound(120 * twipsPerPixel(window.get()).y));
 
         auto* fill = window->findChild<QWidget*>("Shapescroll");
         QTRY_VERIFY_WITH_TIMEOUT(fill->width() > 0, 10000);

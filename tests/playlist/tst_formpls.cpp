@@ -44,7 +44,7 @@ class TestFormPLS : public QObject
         ScriptedDialogs* dialogs;
         std::unique_ptr<formPLS> window;
         QStringList loaded;
-        int playState = 0;
+        bool playing = false;
         Rig()
         {
             auto scripted = std::make_unique<ScriptedDialogs>();
@@ -54,7 +54,7 @@ class TestFormPLS : public QObject
                 loaded << p;
                 return true;
             });
-            window->playlist().setPlayStateReader([this] { return playState; });
+            window->playlist().setIsPlaying([this] { return playing; });
         }
         Playlist& playlist() { return window->playlist(); }
         QString caption() { return window->findChild<QLabel*>("lbltotalfiles")->text(); }
@@ -90,7 +90,7 @@ private slots:
     {
         Rig rig;
         rig.playlist().append("/m/a.avi", "a.avi");
-        rig.playState = 2;               // something plays
+        rig.playing = true;              // something plays
         rig.dialogs->answer("/m/b.ORV"); // upper case: a media entry
         rig.window->add();
         QCOMPARE(rig.playlist().count(), 2);

@@ -13,9 +13,16 @@ public:
                QWidget* parent);
 
 signals:
+    // Pressed and released on the label with the left button.
     void clicked();
+    // Any button released, wherever it was pressed on the label.
+    void released();
+    // The mouse moved over the label (or dragged from it) with these buttons held.
+    void mouseMoved(Qt::MouseButtons buttons);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

@@ -1,4 +1,4 @@
-#include "player/glyphlabel.h"
+#include "controls/glyphlabel.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,6 +11,8 @@ GlyphLabel::GlyphLabel(const QString& name, const QString& caption, const QStrin
     setObjectName(name);
     setToolTip(toolTip);
     setAttribute(Qt::WA_TranslucentBackground);
+    // Hover moves count too: the size grip shows its pointer before any press.
+    setMouseTracking(true);
 }
 
 namespace {
@@ -85,8 +87,23 @@ void GlyphLabel::paintEvent(QPaintEvent*)
     }
 }
 
+// A press, move or release on a button is the button's own: the window under it must not
+// start a drag or open its menu.
+void GlyphLabel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void GlyphLabel::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit mouseMoved(event->buttons());
+}
+
 void GlyphLabel::mouseReleaseEvent(QMouseEvent* event)
 {
+    event->accept();
+    emit released();
     // Qt follows a double click with a second release, so a double click is a second click.
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
