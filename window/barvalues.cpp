@@ -1,0 +1,34 @@
+#include "window/barvalues.h"
+
+#include <cmath>
+#include <limits>
+
+namespace BarValues {
+
+std::optional<double> seekTarget(double duration, double fillWidth, double barWidth)
+{
+    if (barWidth == 0)
+        return std::nullopt;
+    const double target = (duration / 100) * ((fillWidth / barWidth) * 100);
+    if (!std::isfinite(target))
+        return std::nullopt;
+    return target;
+}
+
+std::optional<int> volume(double fillWidth, double barWidth)
+{
+    if (barWidth == 0)
+        return std::nullopt;
+    const double value = (7500.0 / 100) * ((fillWidth / barWidth) * 100) - 7500;
+    // A fill far past the bar would not fit the engine's 32-bit value.
+    if (!std::isfinite(value) || std::abs(value) > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(std::nearbyint(value));
+}
+
+double fillWidthFor(double x, double currentWidth)
+{
+    return x < 0 ? currentWidth : x;
+}
+
+} // namespace BarValues
