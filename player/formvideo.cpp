@@ -2,6 +2,7 @@
 
 #include "controls/glyphlabel.h"
 #include "controls/modlocksize.h"
+#include "controls/pointer.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
@@ -9,7 +10,15 @@
 #include "player/startup.h"
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"
-#include "window/layout.h"
+#include "window/bars.h"
+#include "window/chrome.h"
+#include "window/displaycommands.h"
+#include "window/geometry.h"
+#include "window/maximiser.h"
+#include "window/playeractions.h"
+#include "window/playlistdocking.h"
+#include "window/popupmenu.h"
+#include "window/windowmover.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,7 +58,18 @@ FormVideo::Environment FormVideo::defaultEnvironment()
 
 FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_engine(std::move(engine)),
-      m_env(std::move(environment))
+      m_env(std::move(environment)), m_timerscroll(new QTimer(this)),
+      m_actions(new PlayerActions(this)),
+      m_chrome(new MainWindowChrome(*this, *m_engine, *m_timerscroll)),
+      m_mnuFile(buildPopupMenu(*m_actions, this)),
+      m_maximiser(new WindowMaximiser(*this, *m_chrome->Label3)),
+      m_mover(new WindowMover(*this, [this] { return m_maximiser->maximised(); })),
+      m_sizeGrip(new SizeGrip(*this)),
+      m_docking(new PlaylistDocking(
+          *this,
+          [this](bool create) -> QWidget* { return create ? &playlistWindow() : m_formPLS.get(); },
+          m_actions->mnuPLSattached->isChecked())),
+      m_display(new DisplayCommands(*this, *m_engine, *m_actions->mnuMovieControls))
 {
     setObjectName(QStringLiteral("FormVideo"));
     setWindowTitle(programTitle);
@@ -59,8 +79,10 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     setPalette(pal);
     setMouseTracking(true);
 
-    buildControls();
-    buildMenu();
+    m_timerscroll->setObjectName(QStringLiteral("Timerscroll"));
+    m_timerscroll->setInterval(500);
+    connect(m_timerscroll, &QTimer::timeout, this, &FormVideo::timerscrollTick);
+    m_timerscroll->start();
 
     m_engine->setParent(nullptr);
     if (QWidget* view = m_engine->view())
@@ -69,8 +91,11 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     connect(m_engine.get(), &MediaEngine::PlayStateChange, this, &FormVideo::onPlayStateChange);
     connect(m_engine.get(), &MediaEngine::OpenStateChange, this, &FormVideo::onOpenStateChange);
     connect(m_engine.get(), &MediaEngine::MouseDown, this, &FormVideo::onMouseDown);
-    connect(m_engine.get(), &MediaEngine::KeyUp, this, &FormVideo::windowedModeCheck);
-    connect(m_engine.get(), &MediaEngine::DisplayModeChange, this, &FormVideo::windowedModeCheck);
+    connect(m_engine.get(), &MediaEngine::KeyUp, m_display, &DisplayCommands::windowedModeCheck);
+    connect(m_engine.get(), &MediaEngine::DisplayModeChange, m_display,
+            &DisplayCommands::windowedModeCheck);
+    wireCommands();
+    wireChrome();
 }
 
 FormVideo::~FormVideo()
@@ -80,100 +105,62 @@ FormVideo::~FormVideo()
     m_engine.reset();
 }
 
-void FormVideo::buildControls()
+void FormVideo::wireCommands()
 {
-    const auto glyph = [this](const char* name, const char* caption, const char* tip) {
-        return new GlyphLabel(QString::fromLatin1(name), QString::fromLatin1(caption),
-                              QString::fromLatin1(tip), this);
-    };
-    auto* lblOpen = glyph("lblOpen", "7", "Open");
-    auto* lblPrev = glyph("lblPrev", "3", "Previous");
-    m_lblPlay = glyph("lblPlay", "8", "Play");
-    auto* lblNext = glyph("lblNext", "4", "Next");
-    auto* label5 = glyph("Label5", "P", "Toggle Playlist");
-    glyph("Label4", "q", "Minimize");
-    glyph("Label3", "1", "Maximize");
-    auto* label2 = glyph("Label2", "r", "Exit");
-    glyph("Label1", "o", "Resize");
-    connect(lblOpen, &GlyphLabel::clicked, this, [this] { playlistWindow().add(); });
-
-    connect(lblPrev, &GlyphLabel::clicked, this, &FormVideo::prevClicked);
-    connect(m_lblPlay, &GlyphLabel::clicked, this, &FormVideo::playClicked);
-    connect(lblNext, &GlyphLabel::clicked, this, &FormVideo::nextClicked);
-    connect(label5, &GlyphLabel::clicked, this, [this] {
-        formPLS& pls = playlistWindow();
-        pls.setVisible(!pls.isVisible());
-    });
-    connect(label2, &GlyphLabel::clicked, this, &QWidget::close);
-
-    const auto bar = [this](const char* name, const char* fillName) {
-        auto* box = new QWidget(this);
-        box->setObjectName(QString::fromLatin1(name));
-        box->setAutoFillBackground(true);
-        QPalette p = box->palette();
-        p.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
-        box->setPalette(p);
-        auto* fill = new QWidget(box);
-        fill->setObjectName(QString::fromLatin1(fillName));
-        fill->setAutoFillBackground(true);
-        p.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0));
-        fill->setPalette(p);
-        return std::pair{box, fill};
-    };
-    std::tie(m_position, m_shapescroll) = bar("Position", "Shapescroll");
-    std::tie(m_volume, m_volumeBar) = bar("Volume", "VolumeBar");
-    m_shapescroll->resize(0, 0);
-
-    m_timerscroll = new QTimer(this);
-    m_timerscroll->setObjectName(QStringLiteral("Timerscroll"));
-    m_timerscroll->setInterval(500);
-    connect(m_timerscroll, &QTimer::timeout, this, &FormVideo::timerscrollTick);
-    m_timerscroll->start();
+    const PlayerActions& a = *m_actions;
+    connect(a.mnuOpen, &QAction::triggered, this, [this] { playlistWindow().add(); });
+    connect(a.mnuPrev, &QAction::triggered, this, [this] { playlistWindow().PlayPrev(); });
+    connect(a.mnuNext, &QAction::triggered, this, [this] { playlistWindow().PlayNext(); });
+    connect(a.playPause, &QAction::triggered, this, &FormVideo::playClicked);
+    for (const int percent : WindowGeometry::zoomPercents)
+        connect(a.zoom(percent), &QAction::triggered, this,
+                [this, percent] { m_display->zoom(percent, VideoWidth, VideoHeight); });
+    connect(a.mnuFullscreen, &QAction::triggered, m_display, &DisplayCommands::toggleFullScreen);
+    connect(a.mnuShowPL, &QAction::triggered, m_docking, &PlaylistDocking::togglePlaylist);
+    connect(a.mnuPLSattached, &QAction::triggered, m_docking, &PlaylistDocking::setAttached);
+    connect(a.mnuMovieControls, &QAction::triggered, this,
+            [this](bool checked) { m_engine->setShowControls(checked); });
+    connect(a.mnuMovieStatus, &QAction::triggered, this,
+            [this](bool checked) { m_engine->setShowStatusBar(checked); });
+    connect(a.mnuStats, &QAction::triggered, this,
+            [this] { m_engine->ShowDialog(EngineDialogs::Statistics); });
+    connect(a.mnuOptions, &QAction::triggered, this,
+            [this] { m_engine->ShowDialog(EngineDialogs::Options); });
+    connect(a.mnuMaximize, &QAction::triggered, m_maximiser, &WindowMaximiser::toggle);
+    connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
 }
 
-QAction* FormVideo::menuItem(QMenu* menu, const char* name, const QString& caption)
+void FormVideo::wireChrome()
 {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+    const PlayerActions& a = *m_actions;
+    const MainWindowChrome& c = *m_chrome;
+    connect(c.lblOpen, &GlyphLabel::clicked, a.mnuOpen, &QAction::trigger);
+    connect(c.lblPrev, &GlyphLabel::clicked, this, &FormVideo::prevClicked);
+    connect(c.lblPlay, &GlyphLabel::clicked, a.playPause, &QAction::trigger);
+    connect(c.lblNext, &GlyphLabel::clicked, this, &FormVideo::nextClicked);
+    connect(c.Label5, &GlyphLabel::clicked, a.mnuShowPL, &QAction::trigger);
+    connect(c.Label4, &GlyphLabel::clicked, a.mnuMinimize, &QAction::trigger);
+    connect(c.Label3, &GlyphLabel::clicked, a.mnuMaximize, &QAction::trigger);
+    connect(c.Label3, &GlyphLabel::clicked, m_docking, &PlaylistDocking::dock);
+    connect(c.Label3, &GlyphLabel::released, m_docking, &PlaylistDocking::dock);
+    connect(c.Label2, &GlyphLabel::clicked, a.mnuExit, &QAction::trigger);
+    connect(c.Label2, &GlyphLabel::mouseMoved, this, [] {
+        if (!Pointer::isDefault())
+            Pointer::reset();
+    });
+    connect(c.Label1, &GlyphLabel::mouseMoved, m_sizeGrip, &SizeGrip::moved);
+    connect(c.Label1, &GlyphLabel::released, m_sizeGrip, &SizeGrip::released);
+
+    connect(m_maximiser, &WindowMaximiser::restored, m_docking, &PlaylistDocking::dock);
+    connect(m_mover, &WindowMover::surfaceMoved, m_docking, &PlaylistDocking::dock);
+    connect(m_mover, &WindowMover::doubleClicked, m_maximiser, &WindowMaximiser::toggle);
+    connect(m_mover, &WindowMover::menuRequested, m_mnuFile,
+            [this](const QPoint& at) { m_mnuFile->popup(at); });
 }
 
-void FormVideo::buildMenu()
+bool FormVideo::PLSattached() const
 {
-    m_mnuFile = new QMenu(QStringLiteral("Controls"), this);
-    m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    QAction* mnuOpen = menuItem(m_mnuFile, "mnuOpen", QStringLiteral("Open"));
-    m_mnuFile->addSeparator()->setObjectName(QStringLiteral("space8"));
-    QMenu* mnuMedia = m_mnuFile->addMenu(QStringLiteral("Media"));
-    mnuMedia->setObjectName(QStringLiteral("mnuMedia"));
-    QMenu* options = mnuMedia->addMenu(QStringLiteral("Options"));
-    options->setObjectName(QStringLiteral("mnushowOptions"));
-    m_mnuMovieControls = menuItem(options, "mnuMovieControls", QStringLiteral("Movie Controls"));
-    m_mnuMovieControls->setCheckable(true);
-    m_mnuPLSattached = menuItem(options, "mnuPLSattached", QStringLiteral("Attach Playlist"));
-    m_mnuPLSattached->setCheckable(true);
-    m_mnuPLSattached->setChecked(true);
-    mnuMedia->addSeparator()->setObjectName(QStringLiteral("space2"));
-    QAction* mnuPrev = menuItem(mnuMedia, "mnuPrev", QStringLiteral("Prev"));
-    QAction* mnuNext = menuItem(mnuMedia, "mnuNext", QStringLiteral("Next"));
-    mnuMedia->addSeparator()->setObjectName(QStringLiteral("space7"));
-    QMenu* mnuSize = mnuMedia->addMenu(QStringLiteral("Size"));
-    mnuSize->setObjectName(QStringLiteral("mnuSize"));
-    QAction* mnuFullscreen = menuItem(mnuSize, "mnuFullscreen", QStringLiteral("FullScreen"));
-    QAction* mnuShowPL = menuItem(m_mnuFile, "mnuShowPL", QStringLiteral("Playlist"));
-    m_mnuFile->addSeparator()->setObjectName(QStringLiteral("space6"));
-    QAction* mnuExit = menuItem(m_mnuFile, "mnuExit", QStringLiteral("Exit"));
-
-    connect(mnuOpen, &QAction::triggered, this, [this] { playlistWindow().add(); });
-    connect(mnuPrev, &QAction::triggered, this, [this] { playlistWindow().PlayPrev(); });
-    connect(mnuNext, &QAction::triggered, this, [this] { playlistWindow().PlayNext(); });
-    connect(mnuFullscreen, &QAction::triggered, this,
-            [this] { m_mnuMovieControls->setChecked(Playback::toggleFullScreen(*m_engine)); });
-    connect(mnuShowPL, &QAction::triggered, this, [this] {
-        formPLS& pls = playlistWindow();
-        pls.setVisible(!pls.isVisible());
-    });
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    return m_docking->PLSattached();
 }
 
 formPLS& FormVideo::playlistWindow()
@@ -204,9 +191,8 @@ bool FormVideo::load(const QStringList& arguments)
     }
 
     modLockSize::LockWindowSize(this, 3600, 3000, 0, 0);
-    maximised = false;
+    // Not maximised and attached as the menu's check mark says: the helpers start so.
     // The system-wide full-screen hot key is registered here.
-    PLSattached = m_mnuPLSattached->isChecked();
     VideoHeight = 0;
     VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 
@@ -287,11 +273,7 @@ bool FormVideo::LoadPLFile(const QString& tmp)
         VideoHeight = 0;
         VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
     }
-    const QRect g = geometry();
-    restoreRect = QRect(Twips::fromPixels(g.x(), twipsPerPixel(this).x),
-                        Twips::fromPixels(g.y(), twipsPerPixel(this).y),
-                        Twips::fromPixels(g.width(), twipsPerPixel(this).x),
-                        Twips::fromPixels(g.height(), twipsPerPixel(this).y));
+    m_maximiser->recordRestoreRect();
     return true;
 }
 
@@ -300,8 +282,8 @@ void FormVideo::onPlayStateChange(int, int newState)
     Playlist& playlist = playlistWindow().playlist();
     playlist.refreshCount();
     const Playback::PlayButton button = Playback::playButtonFor(newState);
-    m_lblPlay->setText(button.caption);
-    m_lblPlay->setToolTip(button.toolTip);
+    m_chrome->lblPlay->setText(button.caption);
+    m_chrome->lblPlay->setToolTip(button.toolTip);
     if (button.timerOn)
         m_timerscroll->start();
     else
@@ -315,31 +297,21 @@ void FormVideo::onPlayStateChange(int, int newState)
 
 void FormVideo::onOpenStateChange(int, int)
 {
-    m_shapescroll->resize(0, m_shapescroll->height());
+    m_chrome->Position->setFillWidth(0);
 }
 
 void FormVideo::onMouseDown(int button, int, double, double)
 {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    Pointer::reset();
     if (button == 2)
         m_mnuFile->popup(QCursor::pos());
-}
-
-void FormVideo::windowedModeCheck()
-{
-    if (Playback::applyWindowedMode(*m_engine))
-        m_mnuMovieControls->setChecked(false);
+    else if (button == 1)
+        m_docking->dock();
 }
 
 void FormVideo::timerscrollTick()
 {
-    const double tpp = twipsPerPixel(this).x;
-    const int barTwips = Twips::fromPixels(m_position->width(), tpp);
-    const auto width =
-        Playback::seekFillWidth(m_engine->CurrentPosition(), m_engine->Duration(), barTwips);
-    if (width)
-        m_shapescroll->resize(Twips::toPixels(*width, tpp), m_position->height());
+    m_chrome->Position->showProgress();
 }
 
 void FormVideo::playClicked()
@@ -350,50 +322,25 @@ void FormVideo::playClicked()
 void FormVideo::prevClicked()
 {
     if (Playback::stepAllowed(playlistWindow().lbltotalfilesCaption()))
-        playlistWindow().PlayPrev();
+        m_actions->mnuPrev->trigger();
 }
 
 void FormVideo::nextClicked()
 {
     if (Playback::stepAllowed(playlistWindow().lbltotalfilesCaption()))
-        playlistWindow().PlayNext();
+        m_actions->mnuNext->trigger();
 }
 
 void FormVideo::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // While the window system holds it minimised or maximised, nothing moves.
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
         return;
-    const double tppX = twipsPerPixel(this).x;
-    const double tppY = twipsPerPixel(this).y;
-    const Layout::MainWindow l =
-        Layout::mainWindow(Twips::fromPixels(width(), tppX), Twips::fromPixels(height(), tppY));
-    const auto place = [&](const char* name, const QRect& twips) {
-        if (auto* w = findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly))
-            w->setGeometry(Twips::toPixels(twips, tppX, tppY));
-    };
-    place("lblOpen", l.lblOpen);
-    place("lblPrev", l.lblPrev);
-    place("lblPlay", l.lblPlay);
-    place("lblNext", l.lblNext);
-    place("Label5", l.Label5);
-    place("Label4", l.Label4);
-    place("Label3", l.Label3);
-    place("Label2", l.Label2);
-    place("Label1", l.Label1);
-    place("Position", l.Position);
-    place("Volume", l.Volume);
-    m_shapescroll->setGeometry(0, 0, m_shapescroll->width(), m_position->height());
-    m_volumeBar->setGeometry(0, 0, m_volume->width(), m_volume->height());
-    m_engine->setRect(Twips::toPixels(l.engine, tppX, tppY));
-}
-
-void FormVideo::mousePressEvent(QMouseEvent* event)
-{
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    if (event->button() == Qt::RightButton)
-        m_mnuFile->popup(event->globalPosition().toPoint());
+    m_chrome->place();
+    // No pass of the event loop before docking: the geometry is already current, and a
+    // pass here would take in stale sizes from the window server.
+    m_docking->dock();
 }
 
 void FormVideo::closeEvent(QCloseEvent* event)

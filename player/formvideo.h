@@ -2,16 +2,19 @@
 // menu. It starts the program, hands files to the engine and answers the engine's events.
 #pragma once
 
-#include <QPointer>
-#include <QRect>
 #include <QWidget>
 #include <memory>
 
-class GlyphLabel;
+class DisplayCommands;
+class MainWindowChrome;
 class MediaEngine;
-class QAction;
+class PlayerActions;
+class PlaylistDocking;
 class QMenu;
 class QTimer;
+class SizeGrip;
+class WindowMaximiser;
+class WindowMover;
 class formPLS;
 
 namespace Startup {
@@ -49,23 +52,22 @@ public:
     QMenu* mnuFile() const { return m_mnuFile; }
     QString mediaToolTip() const { return m_mediaToolTip; }
 
-    // Window state other parts read.
-    bool PLSattached = true;
-    int StartDragX = 0;
-    int StartDragY = 0;
-    bool boolis = false;
+    // The playlist is docked under the main window.
+    bool PLSattached() const;
     QString MPath;
     // Picture size in twips; 32-bit so a 4K picture fits.
     int VideoWidth = 0;
     int VideoHeight = 0;
-    bool maximised = false;
-    QRect restoreRect; // twips: left, top, width, height
+
+    PlayerActions& actions() const { return *m_actions; }
+    MainWindowChrome& chrome() const { return *m_chrome; }
+    WindowMaximiser& maximiser() const { return *m_maximiser; }
+    WindowMover& mover() const { return *m_mover; }
 
     // Replies, public so tests drive them as the events would.
     void onPlayStateChange(int oldState, int newState);
     void onOpenStateChange(int oldState, int newState);
     void onMouseDown(int button, int shift, double x, double y);
-    void windowedModeCheck();
     void timerscrollTick();
     void playClicked();
     void prevClicked();
@@ -74,30 +76,28 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    void buildControls();
-    void buildMenu();
+    void wireCommands();
+    void wireChrome();
     void OpenMediaPath();
     QString startupPicture();
     void setMediaToolTip();
     void unload();
-    QAction* menuItem(QMenu* menu, const char* name, const QString& caption);
 
     std::unique_ptr<MediaEngine> m_engine;
     Environment m_env;
     std::unique_ptr<Startup::SingleInstanceGuard> m_instance;
     std::unique_ptr<formPLS> m_formPLS;
-    GlyphLabel* m_lblPlay = nullptr;
-    QWidget* m_position = nullptr;
-    QWidget* m_shapescroll = nullptr;
-    QWidget* m_volume = nullptr;
-    QWidget* m_volumeBar = nullptr;
-    QTimer* m_timerscroll = nullptr;
-    QMenu* m_mnuFile = nullptr;
-    QAction* m_mnuMovieControls = nullptr;
-    QAction* m_mnuPLSattached = nullptr;
+    QTimer* m_timerscroll;
+    PlayerActions* m_actions;
+    MainWindowChrome* m_chrome;
+    QMenu* m_mnuFile;
+    WindowMaximiser* m_maximiser;
+    WindowMover* m_mover;
+    SizeGrip* m_sizeGrip;
+    PlaylistDocking* m_docking;
+    DisplayCommands* m_display;
     QString m_mediaToolTip;
     bool m_unloaded = false;
 };

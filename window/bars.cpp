@@ -1,0 +1,156 @@
+#include "window/bars.h"
+
+#include "controls/pointer.h"
+#include "controls/screentwips.h"
+#include "controls/twips.h"
+#include "engine/mediaengine.h"
+#include "player/playbackcontrol.h"
+#include "window/barvalues.h"
+
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace {
+
+QWidget* filledBox(QWidget* box, const QColor& colour)
+{
+    box->setAutoFillBackground(true);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Window, colour);
+    box->setPalette(p);
+    return box;
+}
+
+} // namespace
+
+FillBar::FillBar(const char* name, const char* fillName, MediaEngine& engine, QTimer& timerscroll,
+                 QWidget* parent)
+    : QWidget(parent), m_engine(engine), m_timerscroll(timerscroll),
+      m_fill(filledBox(new QWidget(this), QColor(0xc0, 0xc0, 0xc0)))
+{
+    setObjectName(QString::fromLatin1(name));
+    m_fill->setObjectName(QString::fromLatin1(fillName));
+    // Mouse input is the bar's, wherever on it the fill lies.
+    m_fill->setAttribute(Qt::WA_TransparentForMouseEvents);
+    filledBox(this, QColor(0x40, 0x40, 0x40));
+    setMouseTracking(true); // the pointer comes back to the arrow over a bar
+    showFill();
+}
+
+void FillBar::setFillWidth(double twips)
+{
+    m_fillWidth = BarValues::fillWidthFor(twips, m_fillWidth);
+    showFill();
+}
+
+double FillBar::barWidth() const
+{
+    return width() * twipsPerPixel(this).x;
+}
+
+void FillBar::showFill()
+{
+    m_fill->setGeometry(0, 0, Twips::toPixels(m_fillWidth, twipsPerPixel(this).x), height());
+}
+
+double FillBar::xOf(const QMouseEvent* event) const
+{
+    return event->position().x() * twipsPerPixel(this).x;
+}
+
+void FillBar::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    pressed(xOf(event));
+}
+
+void FillBar::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (!Pointer::isDefault())
+        Pointer::reset();
+    // Only the left button alone drags; the right one pressed acts, but never drags.
+    if (event->buttons() == Qt::LeftButton)
+        dragged(xOf(event));
+}
+
+void FillBar::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    released();
+}
+
+void FillBar::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    showFill();
+}
+
+SeekBar::SeekBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent)
+    : FillBar("Position", "Shapescroll", engine, timerscroll, parent)
+{
+}
+
+void SeekBar::showProgress()
+{
+    const int bar = static_cast<int>(std::lround(barWidth()));
+    if (const auto width =
+            Playback::seekFillWidth(m_engine.CurrentPosition(), m_engine.Duration(), bar))
+        setFillWidth(*width);
+}
+
+void SeekBar::seek()
+{
+    if (const auto target = BarValues::seekTarget(m_engine.Duration(), fillWidth(), barWidth()))
+        m_engine.setCurrentPosition(*target);
+}
+
+void SeekBar::pressed(double x)
+{
+    m_timerscroll.stop();
+    m_engine.Pause();
+    setFillWidth(x);
+    seek();
+}
+
+void SeekBar::dragged(double x)
+{
+    setFillWidth(x);
+    seek();
+}
+
+void SeekBar::released()
+{
+    // Playback always runs after a press on the seek bar, also when it was halted before.
+    m_timerscroll.start();
+    m_engine.Play();
+}
+
+VolumeBar::VolumeBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent)
+    : FillBar("Volume", "VolumeBar", engine, timerscroll, parent)
+{
+}
+
+void VolumeBar::sendVolume()
+{
+    if (const auto volume = BarValues::volume(fillWidth(), barWidth()))
+        m_engine.setVolume(*volume);
+}
+
+void VolumeBar::pressed(double x)
+{
+    m_timerscroll.stop();
+    setFillWidth(x);
+    sendVolume();
+}
+
+void VolumeBar::dragged(double x)
+{
+    setFillWidth(x);
+    sendVolume();
+}
+
+void VolumeBar::released()
+{
+    m_timerscroll.start();
+}

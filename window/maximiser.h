@@ -1,0 +1,40 @@
+// The main window's own maximise: to the work area of its screen and back to the rectangle
+// it had, independent of the window manager's maximised state.
+#pragma once
+
+#include "window/geometry.h"
+
+#include <QObject>
+
+class QLabel;
+class QWidget;
+
+class WindowMaximiser : public QObject
+{
+    Q_OBJECT
+public:
+    // label3 shows the maximise glyph "1", or the restore glyph "2" while maximised.
+    WindowMaximiser(QWidget& window, QLabel& label3);
+
+    bool maximised() const { return m_toggle.maximised(); }
+    // Twips: the rectangle the next restore goes back to.
+    QRect restoreRect() const { return m_toggle.restoreRect(); }
+    // Records the window's present rectangle as the one to go back to.
+    void recordRestoreRect();
+
+    void toggle();
+    // Covers the work area again, leaving the flag and the restore rectangle alone.
+    void fitToWorkArea();
+
+signals:
+    void restored();
+
+private:
+    QRect windowTwips() const;
+    QRect workAreaTwips() const;
+    void setWindowTwips(const QRect& twips);
+
+    QWidget& m_window;
+    QLabel& m_label3;
+    WindowGeometry::MaximiseToggle m_toggle;
+};

@@ -1,0 +1,39 @@
+// The player's command set: one action per command, named as the popup menu names its items.
+// The menu, the glyph buttons and, later, the tray icon, the hot key and the desktop's media
+// controls all trigger these same actions.
+#pragma once
+
+#include <QObject>
+
+class QAction;
+
+class PlayerActions : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PlayerActions(QObject* parent = nullptr);
+
+    QAction* const mnuOpen;
+    QAction* const mnuPrev;
+    QAction* const mnuNext;
+    QAction* const mnu50;
+    QAction* const mnu75;
+    QAction* const mnu100;
+    QAction* const mnu200;
+    QAction* const mnuFullscreen;
+    QAction* const mnuShowPL;
+    QAction* const mnuPLSattached;   // checked: the playlist docks under the main window
+    QAction* const mnuMovieControls; // checked: the engine's control bar is shown
+    QAction* const mnuMovieStatus;   // checked: the engine's status line is shown
+    QAction* const mnuStats;
+    QAction* const mnuOptions;
+    QAction* const mnuAbout;
+    QAction* const mnuMinimize;
+    QAction* const mnuMaximize;
+    QAction* const mnuExit;
+    // The play button's toggle; no menu item carries it.
+    QAction* const playPause;
+
+    // The zoom action for a percentage of zoomPercents.
+    QAction* zoom(int percent) const;
+};

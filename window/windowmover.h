@@ -1,0 +1,61 @@
+// Moving and sizing the borderless main window: a drag on its surface moves it, the size
+// grip starts the window manager's own corner sizing.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <functional>
+
+class QMouseEvent;
+class QWidget;
+
+class WindowMover : public QObject
+{
+    Q_OBJECT
+public:
+    // maximised tells whether the window is maximised: no drag then.
+    WindowMover(QWidget& window, std::function<bool()> maximised);
+
+    // The press point of a drag in progress, in twips from the window's top left.
+    int StartDragX() const { return m_startDragX; }
+    int StartDragY() const { return m_startDragY; }
+    // A drag is in progress.
+    bool boolis() const { return m_boolis; }
+
+signals:
+    void menuRequested(const QPoint& globalPos);
+    // The mouse moved over the surface (dragging or not): the playlist docks.
+    void surfaceMoved();
+    void doubleClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void press(const QMouseEvent& event);
+    void move(const QMouseEvent& event);
+    QPoint mouseTwips(const QMouseEvent& event) const;
+
+    QWidget& m_window;
+    std::function<bool()> m_maximised;
+    int m_startDragX = 0;
+    int m_startDragY = 0;
+    bool m_boolis = false;
+};
+
+class SizeGrip : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SizeGrip(QWidget& window);
+
+    // The mouse moved over the grip with these buttons held.
+    void moved(Qt::MouseButtons buttons);
+    void released() { m_ownSizing = false; }
+
+private:
+    QWidget& m_window;
+    // Without a window manager to size the window, the grip sizes it itself.
+    bool m_ownSizing = false;
+    QPoint m_cornerOffset;
+};
