@@ -80,6 +80,24 @@ private slots:
                                                 clip("sound.mp3"), clip("clip.mpg")}));
     }
 
+    void seekBarHaltsSeeksAndResumes()
+    {
+        auto window = makeWindow();
+        MediaEngine& engine = window->MediaPlayer1();
+        QVERIFY(window->load({clip("clip.avi")}));
+        QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 10000);
+        auto* bar = window->findChild<QWidget*>("Position");
+        const double length = engine.Duration();
+        QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 2));
+        QTRY_VERIFY_WITH_TIMEOUT(engine.PlayState() != PlayStates::Playing, 5000);
+        QTRY_VERIFY(qAbs(engine.CurrentPosition() - length / 2) < 0.1);
+        QTest::mouseMove(bar, QPoint(bar->width() * 3 / 4, 2));
+        QTRY_VERIFY(qAbs(engine.CurrentPosition() - length * 3 / 4) < 0.1);
+        QVERIFY(engine.PlayState() != PlayStates::Playing);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
+    }
+
     void unplayableEntryStopsThere()
     {
         const QString junk = m_dir.filePath("junk.avi");
