@@ -22,7 +22,8 @@ bool clientsMayPlaceWindows()
 } // namespace
 
 WindowMover::WindowMover(QWidget& window, std::function<bool()> maximised)
-    : QObject(&window), m_window(window), m_maximised(std::move(maximised))
+    : QObject(&window), m_window(window), m_maximised(std::move(maximised)),
+      m_mode(clientsMayPlaceWindows() ? Mode::Arithmetic : Mode::System)
 {
     window.installEventFilter(this);
 }
@@ -67,7 +68,7 @@ void WindowMover::press(const QMouseEvent& event)
         emit menuRequested(event.globalPosition().toPoint());
     if (m_maximised() || event.button() != Qt::LeftButton)
         return;
-    if (!clientsMayPlaceWindows()) {
+    if (m_mode == Mode::System) {
         if (QWindow* handle = m_window.windowHandle())
             handle->startSystemMove();
         return;

@@ -22,6 +22,17 @@ public:
     // A drag is in progress.
     bool boolis() const { return m_boolis; }
 
+    // How a drag moves the window: by the press point's arithmetic where clients may place
+    // their windows (X11), or by the window system's own move (Wayland). Chosen from the
+    // platform; tests try the other one.
+    enum class Mode
+    {
+        Arithmetic,
+        System
+    };
+    Mode mode() const { return m_mode; }
+    void setMode(Mode mode) { m_mode = mode; }
+
 signals:
     void menuRequested(const QPoint& globalPos);
     // The mouse moved over the surface (dragging or not): the playlist docks.
@@ -38,6 +49,7 @@ private:
 
     QWidget& m_window;
     std::function<bool()> m_maximised;
+    Mode m_mode;
     int m_startDragX = 0;
     int m_startDragY = 0;
     bool m_boolis = false;

@@ -1,0 +1,129 @@
+// The main window under a real window manager (openbox on the test's own X server), driven by
+// real pointer input: dragging by the surface, the window manager's own move and corner
+// sizing with the minimum size held, maximising to the work area, the docked playlist.
+#include "controls/glyphlabel.h"
+#include "fakeengine.h"
+#include "ownxserver.h"
+#include "player/formvideo.h"
+#include "playlist/formpls.h"
+#include "window/playeractions.h"
+#include "window/windowmover.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+class TestWindowManager : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<FormVideo> m_window;
+    int m_presses = 0;
+
+    static QStringList at(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
+
+    // Press, move and release as a user's hand would. The press must reach the player before
+    // the pointer moves on, and a window manager's move or sizing takes its grab a little
+    // after it starts. nudge first moves a pixel with the button held, as the size grip
+    // wants before it hands over to the window manager.
+    void drag(QPoint from, QPoint to, bool nudge = false)
+    {
+        QCOMPARE(ownX().run(QStringList{"mousemove", "--sync"} + at(from)), 0);
+        const int before = m_presses;
+        QCOMPARE(ownX().run({"mousedown", "1"}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(m_presses > before, 5000);
+        if (nudge)
+            QCOMPARE(ownX().run(QStringList{"mousemove", "--sync"} + at(from + QPoint(1, 1))), 0);
+        QTest::qWait(150);
+        QCOMPARE(ownX().run(QStringList{"mousemove", "--sync"} + at(to)), 0);
+        QTest::qWait(50);
+        QCOMPARE(ownX().run({"mouseup", "1"}), 0);
+    }
+
+    void click(QWidget* widget)
+    {
+        const QPoint centre = widget->mapToGlobal(widget->rect().center());
+        QCOMPARE(ownX().run(QStringList{"mousemove", "--sync"} + at(centre)), 0);
+        QCOMPARE(ownX().run({"click", "1"}), 0);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            ++m_presses;
+        return false;
+    }
+
+private slots:
+    void init()
+    {
+        static int serial = 0;
+        const QString base = m_dir.filePath(QString::number(++serial));
+        QDir().mkpath(base + "/prog");
+        m_window = std::make_unique<FormVideo>(
+            std::make_unique<FakeEngine>(),
+            FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
+        QVERIFY(m_window->load({}));
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->move(100, 100);
+        QTRY_COMPARE(m_window->pos(), QPoint(100, 100));
+        qApp->installEventFilter(this);
+    }
+    void dragBySurfaceCarriesTheDockedPlaylist()
+    {
+        m_window->actions().mnuShowPL->trigger();
+        formPLS& playlist = m_window->playlistWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&playlist));
+        drag(QPoint(300, 105), QPoint(360, 65));
+        QTRY_COMPARE(m_window->pos(), QPoint(160, 60));
+        const QRect main = m_window->geometry();
+        QTRY_COMPARE(playlist.pos(),
+                     QPoint(main.x() + (main.width() - playlist.width()) / 2, main.bottom() + 1));
+    }
+
+    void windowManagersOwnMove()
+    {
+        m_window->mover().setMode(WindowMover::Mode::System);
+        drag(QPoint(300, 105), QPoint(350, 145));
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->pos(), QPoint(150, 140), 3000);
+    }
+
+    void gripSizesWithTheMinimumHeld()
+    {
+        auto* grip = m_window->findChild<GlyphLabel*>("Label1");
+        const QSize before = m_window->size();
+        QPoint corner = grip->mapToGlobal(grip->rect().center());
+        drag(corner, corner + QPoint(41, 31), true);
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->size(), before + QSize(40, 30), 3000);
+        QCOMPARE(m_window->pos(), QPoint(100, 100));
+        // The layout followed the new size.
+        QTRY_COMPARE(grip->geometry().bottomRight(), m_window->rect().bottomRight());
+
+        corner = grip->mapToGlobal(grip->rect().center());
+        drag(corner, QPoint(120, 120), true);
+        QTest::qWait(300);
+        QCOMPARE(m_window->size(), QSize(240, 200));
+    }
+
+    void maximiseToTheWorkAreaAndBack()
+    {
+        const QRect normal = m_window->geometry();
+        auto* maximise = m_window->findChild<GlyphLabel*>("Label3");
+        click(maximise);
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->geometry(), m_window->screen()->availableGeometry(),
+                                  3000);
+        click(maximise);
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->geometry(), normal, 3000);
+    }
+
+    void cleanup()
+    {
+        qApp->removeEventFilter(this);
+        m_window.reset();
+    }
+};
+
+ORVELLA_QTEST_MAIN_WITH_OWN_X(TestWindowManager)
+#include "tst_windowmanager.moc"
