@@ -21,14 +21,12 @@
 #include "window/windowmover.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
