@@ -1,6 +1,7 @@
 #include "player/formvideo.h"
 
 #include "controls/glyphlabel.h"
+#include "controls/modhotkey.h"
 #include "controls/modlocksize.h"
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
@@ -190,7 +191,8 @@ bool FormVideo::load(const QStringList& arguments)
 
     modLockSize::LockWindowSize(this, 3600, 3000, 0, 0);
     // Not maximised and attached as the menu's check mark says: the helpers start so.
-    // The system-wide full-screen hot key is registered here.
+    m_hotKey =
+        std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     VideoHeight = 0;
     VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 
@@ -353,6 +355,7 @@ void FormVideo::unload()
         return;
     m_unloaded = true;
     modLockSize::UnlockWindowSize();
+    m_hotKey.reset();
     // The playlist may be on the stack below us (an engine waiting for a file lets a close
     // through), so it is put away now and destroyed with this window.
     if (m_formPLS) {

@@ -17,6 +17,9 @@ class WindowMaximiser;
 class WindowMover;
 class formPLS;
 
+namespace modHotKey {
+class HotKey;
+}
 namespace Startup {
 class SingleInstanceGuard;
 }
@@ -89,6 +92,7 @@ private:
     Environment m_env;
     std::unique_ptr<Startup::SingleInstanceGuard> m_instance;
     std::unique_ptr<formPLS> m_formPLS;
+    std::unique_ptr<modHotKey::HotKey> m_hotKey;
     QTimer* m_timerscroll;
     PlayerActions* m_actions;
     MainWindowChrome* m_chrome;

@@ -20,6 +20,7 @@ class TestWindowManager : public QObject
 
     QTemporaryDir m_dir;
     std::unique_ptr<FormVideo> m_window;
+    FakeEngine* m_engine = nullptr;
     int m_presses = 0;
 
     static QStringList at(QPoint p) { return {QString::number(p.x()), QString::number(p.y())}; }
@@ -49,6 +50,42 @@ class TestWindowManager : public QObject
         QCOMPARE(ownX().run({"click", "1"}), 0);
     }
 
+    // Another program on the same display: its own connection and a window of its own.
+    struct OtherClient
+    {
+        xcb_connection_t* connection = xcb_connect(qPrintable(ownX().display()), nullptr);
+        xcb_window_t window = 0;
+        xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+        OtherClient()
+        {
+            window = xcb_generate_id(connection);
+            xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, root, 700, 450, 200, 100, 0,
+                              XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+            xcb_map_window(connection, window);
+            xcb_flush(connection);
+        }
+        ~OtherClient() { xcb_disconnect(connection); }
+        bool grabAltReturn()
+        {
+            const xcb_keycode_t returnKey = 36; // Return in the virtual server's key map
+            std::free(xcb_request_check(
+                connection, xcb_ungrab_key_checked(connection, returnKey, root, XCB_MOD_MASK_1)));
+            xcb_generic_error_t* error = xcb_request_check(
+                connection, xcb_grab_key_checked(connection, 1, root, XCB_MOD_MASK_1, returnKey,
+                                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+            std::free(error);
+            return error == nullptr;
+        }
+        bool numLockOn()
+        {
+            auto* reply =
+                xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr);
+            const bool on = reply && (reply->mask & XCB_MOD_MASK_2);
+            std::free(reply);
+            return on;
+        }
+    };
+
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::MouseButtonPress)
@@ -62,8 +99,10 @@ private slots:
         static int serial = 0;
         const QString base = m_dir.filePath(QString::number(++serial));
         QDir().mkpath(base + "/prog");
+        auto engine = std::make_unique<FakeEngine>();
+        m_engine = engine.get();
         m_window = std::make_unique<FormVideo>(
-            std::make_unique<FakeEngine>(),
+            std::move(engine),
             FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
         QVERIFY(m_window->load({}));
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -116,6 +155,34 @@ private slots:
                                   3000);
         click(maximise);
         QTRY_COMPARE_WITH_TIMEOUT(m_window->geometry(), normal, 3000);
+    }
+
+    void hotKeyWithAnotherProgramInFront()
+    {
+        OtherClient other;
+        QTest::qWait(200); // managed by the window manager
+        QCOMPARE(ownX().run({"windowactivate", "--sync", QString::number(other.window)}), 0);
+        QTRY_VERIFY(!m_window->isActiveWindow());
+        QAction* controls = m_window->actions().mnuMovieControls;
+        for (const bool numLock : {false, true}) {
+            if (numLock) {
+                QCOMPARE(ownX().run({"key", "Num_Lock"}), 0);
+                QTRY_VERIFY(other.numLockOn());
+            }
+            QCOMPARE(ownX().run({"key", "alt+Return"}), 0);
+            QTRY_COMPARE(m_engine->DisplaySize(), DisplaySizes::FullScreen);
+            QVERIFY(controls->isChecked());
+            QCOMPARE(ownX().run({"key", "alt+Return"}), 0);
+            QTRY_COMPARE(m_engine->DisplaySize(), DisplaySizes::Fitted);
+            QVERIFY(!controls->isChecked());
+        }
+        QCOMPARE(ownX().run({"key", "Num_Lock"}), 0);
+        QVERIFY(!m_window->isActiveWindow());
+
+        // Held while the player runs; free for others once its window unloads.
+        QVERIFY(!other.grabAltReturn());
+        m_window->close();
+        QVERIFY(other.grabAltReturn());
     }
 
     void cleanup()
