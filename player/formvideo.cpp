@@ -166,6 +166,7 @@ formPLS& FormVideo::playlistWindow()
 {
     if (!m_formPLS) {
         m_formPLS = std::make_unique<formPLS>();
+        m_formPLS->setAttachedReader([this] { return PLSattached(); });
         Playlist& playlist = m_formPLS->playlist();
         playlist.setLoadFile([this](const QString& path) { return LoadPLFile(path); });
         playlist.setIsPlaying([this] { return m_engine->PlayState() == PlayStates::Playing; });

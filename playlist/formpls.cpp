@@ -1,19 +1,24 @@
 #include "playlist/formpls.h"
 
+#include "controls/alwaysontop.h"
 #include "controls/commondialog.h"
 #include "controls/glyphlabel.h"
 #include "controls/modbrowsefolder.h"
+#include "controls/picslider.h"
+#include "controls/pointer.h"
 #include "controls/qtfiledialogdriver.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
 #include "playlist/displayname.h"
 #include "playlist/folderscan.h"
 #include "playlist/orvformat.h"
+#include "window/geometry.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTreeView>
 
 namespace {
@@ -47,10 +52,11 @@ QFont smallFont(bool bold)
 } // namespace
 
 formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_commonDialog(std::make_unique<CommonDialog>(
           dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogDriver>(this))),
       m_playlist(new Playlist(this)), m_listview1(new QTreeView(this)),
+      m_picVScroll1(new picSlider(this)),
       m_label1(new QLabel(QStringLiteral("ORV Playlist:"), this)),
       m_lbltotalfiles(new QLabel(QStringLiteral("0"), this))
 {
@@ -86,6 +92,23 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     auto* close = new GlyphLabel(QStringLiteral("Command7"), QStringLiteral("r"),
                                  QStringLiteral("Exit"), this);
     connect(close, &GlyphLabel::clicked, this, &QWidget::hide);
+    connect(close, &GlyphLabel::mouseMoved, this, &Pointer::reset);
+    // The title and the count bring the arrow back; the title also drags the window.
+    for (QLabel* label : {m_label1, m_lbltotalfiles}) {
+        label->setMouseTracking(true);
+        label->installEventFilter(this);
+    }
+    auto* line1 = new QWidget(this);
+    line1->setObjectName(QStringLiteral("Line1"));
+    line1->setAutoFillBackground(true);
+    QPalette linePal = line1->palette();
+    linePal.setColor(QPalette::Window, Qt::black);
+    line1->setPalette(linePal);
+
+    m_picVScroll1->setObjectName(QStringLiteral("PicVScroll1"));
+    connect(m_playlist, &Playlist::sliderMaxChanged, m_picVScroll1, &picSlider::setMax);
+    connect(m_playlist, &Playlist::sliderValueChanged, m_picVScroll1, &picSlider::setValue);
+    connect(m_picVScroll1, &picSlider::Change, this, &formPLS::sliderChanged);
 
     for (const BottomButton& b : bottomRow)
         new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
@@ -117,6 +140,7 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(m_listview1, &QAbstractItemView::doubleClicked, m_playlist, &Playlist::playSelected);
 
     placeControls();
+    AlwaysOnTop::MakeTopmost(*this);
 }
 
 formPLS::~formPLS() = default;
@@ -135,6 +159,52 @@ void formPLS::showCurrentName(const QString& path)
 {
     m_text3 = Getfilename(path);
     m_label1->setText(QStringLiteral("ORV Playlist: ") + m_text3);
+    m_label1->setToolTip(m_label1->text());
+}
+
+void formPLS::sliderChanged()
+{
+    // The entry after the one numbered Value comes into view; past the end, nothing.
+    const int value = m_picVScroll1->Value();
+    if (m_playlist->count() == 0 || m_playlist->count() < value)
+        return;
+    const QModelIndex after = m_playlist->index(value);
+    if (after.isValid())
+        m_listview1->scrollTo(after);
+}
+
+bool formPLS::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool mouse = event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseMove ||
+                       event->type() == QEvent::MouseButtonDblClick;
+    if (!mouse || (watched != m_label1 && watched != m_lbltotalfiles))
+        return false;
+    if (event->type() == QEvent::MouseMove && !Pointer::isDefault())
+        Pointer::reset();
+    if (watched == m_label1)
+        titleMouse(static_cast<QMouseEvent&>(*event));
+    return true;
+}
+
+void formPLS::titleMouse(const QMouseEvent& event)
+{
+    if (m_attached && m_attached())
+        return;
+    const TwipsPerPixel tpp = twipsPerPixel(this);
+    // From the title's present place rather than where the event found it, so moves that
+    // arrive before the window server caught up cannot make the window jump.
+    const QPointF local = event.globalPosition() - QPointF(m_label1->mapToGlobal(QPoint(0, 0)));
+    const QPoint at(static_cast<int>(std::nearbyint(local.x() * tpp.x)),
+                    static_cast<int>(std::nearbyint(local.y() * tpp.y)));
+    if (event.type() == QEvent::MouseButtonPress && event.button() == Qt::LeftButton) {
+        m_dragX = at.x();
+        m_dragY = at.y();
+    } else if (event.type() == QEvent::MouseMove && event.buttons() == Qt::LeftButton) {
+        const QPoint topLeft(Twips::fromPixels(x(), tpp.x), Twips::fromPixels(y(), tpp.y));
+        const QPoint to = WindowGeometry::dragged(topLeft, QPoint(m_dragX, m_dragY), at);
+        move(Twips::toPixels(to.x(), tpp.x), Twips::toPixels(to.y(), tpp.y));
+    }
 }
 
 void formPLS::selectInView(int item)
@@ -157,7 +227,12 @@ void formPLS::placeControls()
     place(m_label1, 480, 0, 6525, 195);
     place(m_lbltotalfiles, 7020, 0, 195, 195);
     place(findChild<QWidget*>(QStringLiteral("Command7")), 7320, 0, 255, 195);
-    place(m_listview1, 0, 180, clientWidth, 3660);
+    // The entry view reaches past the window's right edge, so its own scroll bar is out of
+    // sight and the slider over its edge is the only one.
+    place(m_listview1, 0, 180, 8535, 3675);
+    place(m_picVScroll1, 7440, 225, 120, 3615);
+    m_picVScroll1->raise();
+    place(findChild<QWidget*>(QStringLiteral("Line1")), 5700, 0, 300, 15);
     for (const BottomButton& button : bottomRow)
         place(findChild<QWidget*>(QString::fromLatin1(button.name)), button.left, 3840, 675, 255);
 }

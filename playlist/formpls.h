@@ -6,12 +6,14 @@
 #include "playlist/playlist.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class CommonDialog;
 class QLabel;
 class QTreeView;
 class GlyphLabel;
+class picSlider;
 
 // The open dialog's choices: the media types, then the playlist type.
 inline const QString MediaFilter =
@@ -60,6 +62,16 @@ public:
 
     QString lbltotalfilesCaption() const;
     QTreeView* listview1() const { return m_listview1; }
+    picSlider* PicVScroll1() const { return m_picVScroll1; }
+
+    // Reads the main window's PLSattached: while docked the title does not move the window.
+    void setAttachedReader(std::function<bool()> attached) { m_attached = std::move(attached); }
+    // The press point of a title drag, in twips within the title.
+    int DragX() const { return m_dragX; }
+    int DragY() const { return m_dragY; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The current entry's file name, as the title shows it.
     QString Text3() const { return m_text3; }
 
@@ -69,11 +81,17 @@ private:
     void showCurrentName(const QString& path);
     void selectInView(int item);
     void placeControls();
+    void sliderChanged();
+    void titleMouse(const QMouseEvent& event);
 
     std::unique_ptr<CommonDialog> m_commonDialog;
     Playlist* m_playlist;
     QTreeView* m_listview1;
+    picSlider* m_picVScroll1;
     QLabel* m_label1;
     QLabel* m_lbltotalfiles;
     QString m_text3 = QStringLiteral("No File");
+    std::function<bool()> m_attached;
+    int m_dragX = 0;
+    int m_dragY = 0;
 };

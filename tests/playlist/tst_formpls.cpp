@@ -1,6 +1,7 @@
 // The playlist window's adds, saves, loads and clears, with the dialogs answered by a
 // script, and one save and load through Qt's real file dialog.
 #include "controls/commondialog.h"
+#include "controls/picslider.h"
 #include "playlist/formpls.h"
 #include "playlist/orvformat.h"
 #include "scripteddialogs.h"
@@ -341,6 +342,83 @@ private slots:
             QVERIFY(answer.seen());
         }
         QCOMPARE(pls.playlist().List1(), (QStringList{"/m/a.avi", "/m/b.mpg"}));
+    }
+
+    void layout_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("pixels"); // 15 twips to the pixel
+        QTest::newRow("Label1") << "Label1" << QRect(32, 0, 435, 13);
+        QTest::newRow("lbltotalfiles") << "lbltotalfiles" << QRect(468, 0, 13, 13);
+        QTest::newRow("Command7") << "Command7" << QRect(488, 0, 17, 13);
+        QTest::newRow("Line1") << "Line1" << QRect(380, 0, 20, 1);
+        QTest::newRow("listview1: past the right edge") << "listview1" << QRect(0, 12, 569, 245);
+        QTest::newRow("PicVScroll1") << "PicVScroll1" << QRect(496, 15, 8, 241);
+        QTest::newRow("Command4") << "Command4" << QRect(0, 256, 45, 17);
+        QTest::newRow("Command3") << "Command3" << QRect(44, 256, 45, 17);
+        QTest::newRow("Command2") << "Command2" << QRect(212, 256, 45, 17);
+        QTest::newRow("Command1") << "Command1" << QRect(256, 256, 45, 17);
+        QTest::newRow("Command5") << "Command5" << QRect(408, 256, 45, 17);
+        QTest::newRow("Command6") << "Command6" << QRect(452, 256, 45, 17);
+    }
+    void layout()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, pixels);
+        Rig rig;
+        QCOMPARE(rig.window->size(), QSize(504, 274));
+        QVERIFY(rig.window->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(rig.window->findChild<QWidget*>(name)->geometry(), pixels);
+    }
+
+    void titleDragsOnlyWhenNotDocked()
+    {
+        Rig rig;
+        bool docked = false;
+        rig.window->setAttachedReader([&] { return docked; });
+        rig.window->move(200, 200);
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        auto* title = rig.window->findChild<QLabel*>("Label1");
+        const auto drag = [&](Qt::MouseButton button, QPoint by) {
+            QTest::mousePress(title, button, {}, QPoint(100, 5));
+            QTest::mouseMove(title, QPoint(100, 5) + by);
+            QTest::mouseRelease(title, button, {}, QPoint(100, 5) + by);
+        };
+        drag(Qt::LeftButton, QPoint(30, 10));
+        QCOMPARE(rig.window->pos(), QPoint(230, 210));
+        QCOMPARE(rig.window->DragX(), 1500);
+        drag(Qt::RightButton, QPoint(30, 10));
+        QTest::mouseDClick(title, Qt::LeftButton, {}, QPoint(100, 5));
+        docked = true;
+        drag(Qt::LeftButton, QPoint(30, 10));
+        QCOMPARE(rig.window->pos(), QPoint(230, 210));
+    }
+
+    void sliderScrollsTheEntryAfterItsValue()
+    {
+        Rig rig;
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        // Enough entries that the view cannot show them all.
+        for (int i = 1; i <= 40; ++i)
+            rig.playlist().append(QStringLiteral("/m/%1.avi").arg(i), QString::number(i));
+        QTreeView* view = rig.window->listview1();
+        const auto shown = [&](int row) {
+            return view->viewport()->rect().contains(
+                view->visualRect(rig.playlist().index(row)).center());
+        };
+        view->scrollToBottom();
+        QVERIFY(!shown(5));
+        picSlider* slider = rig.window->PicVScroll1();
+        slider->setMax(40);
+        slider->setValue(5);
+        QVERIFY(shown(5)); // item 6
+        view->scrollToBottom();
+        slider->setValue(0); // no change reported: nothing scrolls
+        QVERIFY(!shown(5));
+        slider->setValue(40); // nothing after the last entry: silently nothing
+        QVERIFY(!shown(5));
     }
 };
 

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <algorithm>
 
 class TestWindowManager : public QObject
 {
@@ -183,6 +184,38 @@ private slots:
         QVERIFY(!other.grabAltReturn());
         m_window->close();
         QVERIFY(other.grabAltReturn());
+    }
+
+    void playlistStaysAboveTheActiveMainWindow()
+    {
+        OtherClient x;
+        // Where a window stands among the root's children, bottom first: the window manager
+        // stacks its frames there.
+        const auto stackPlace = [&](WId id) {
+            xcb_window_t w = static_cast<xcb_window_t>(id);
+            for (;;) {
+                auto* tree =
+                    xcb_query_tree_reply(x.connection, xcb_query_tree(x.connection, w), nullptr);
+                const xcb_window_t parent = tree ? tree->parent : x.root;
+                std::free(tree);
+                if (parent == x.root)
+                    break;
+                w = parent;
+            }
+            auto* tree =
+                xcb_query_tree_reply(x.connection, xcb_query_tree(x.connection, x.root), nullptr);
+            const xcb_window_t* children = xcb_query_tree_children(tree);
+            const int count = xcb_query_tree_children_length(tree);
+            const int place = int(std::find(children, children + count, w) - children);
+            std::free(tree);
+            return place;
+        };
+        m_window->actions().mnuShowPL->trigger();
+        formPLS& playlist = m_window->playlistWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&playlist));
+        click(m_window.get()); // the window manager raises and activates the main window
+        QTRY_VERIFY(m_window->isActiveWindow());
+        QTRY_VERIFY(stackPlace(playlist.winId()) > stackPlace(m_window->winId()));
     }
 
     void cleanup()
