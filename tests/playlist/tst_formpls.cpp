@@ -419,6 +419,15 @@ private slots:
         QVERIFY(!shown(5));
         slider->setValue(40); // nothing after the last entry: silently nothing
         QVERIFY(!shown(5));
+
+        // The slider keeps its width; a resize puts the thumb back at the top.
+        slider->resize(50, slider->height());
+        QCOMPARE(slider->width(), 8);
+        QCOMPARE(slider->thumb()->y(), 0);
+        // Read back Value, Max, Min in that order: the thumb follows.
+        slider->readProperties({{"Value", 20}, {"Max", 40}, {"Min", 0}});
+        QCOMPARE(slider->properties(), (QVariantMap{{"Value", 20}, {"Max", 40}, {"Min", 0}}));
+        QCOMPARE(slider->thumb()->y(), 112); // half way down a 241 - 18 pixel track
     }
 };
 
