@@ -1,10 +1,13 @@
 #include "player/formvideo.h"
 
+#include "controls/frmsplash.h"
 #include "controls/glyphlabel.h"
 #include "controls/modhotkey.h"
 #include "controls/modlocksize.h"
 #include "controls/pointer.h"
+#include "controls/programicon.h"
 #include "controls/screentwips.h"
+#include "controls/shellicon.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
 #include "player/playbackcontrol.h"
@@ -20,6 +23,7 @@
 #include "window/playlistdocking.h"
 #include "window/popupmenu.h"
 #include "window/windowmover.h"
+#include "window/windowshowing.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -68,7 +72,8 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
           *this,
           [this](bool create) -> QWidget* { return create ? &playlistWindow() : m_formPLS.get(); },
           m_actions->mnuPLSattached->isChecked())),
-      m_display(new DisplayCommands(*this, *m_engine, *m_actions->mnuMovieControls))
+      m_display(new DisplayCommands(*this, *m_engine, *m_actions->mnuMovieControls)),
+      m_shellIcon1(new ShellIcon(*this)), m_showing(new WindowShowing(*this, *m_maximiser))
 {
     setObjectName(QStringLiteral("FormVideo"));
     setWindowTitle(programTitle);
@@ -77,6 +82,7 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     pal.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
     setPalette(pal);
     setMouseTracking(true);
+    setWindowIcon(programIcon());
 
     m_timerscroll->setObjectName(QStringLiteral("Timerscroll"));
     m_timerscroll->setInterval(500);
@@ -95,6 +101,7 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
             &DisplayCommands::windowedModeCheck);
     wireCommands();
     wireChrome();
+    wireTray();
 }
 
 FormVideo::~FormVideo()
@@ -126,6 +133,8 @@ void FormVideo::wireCommands()
     connect(a.mnuOptions, &QAction::triggered, this,
             [this] { m_engine->ShowDialog(EngineDialogs::Options); });
     connect(a.mnuMaximize, &QAction::triggered, m_maximiser, &WindowMaximiser::toggle);
+    connect(a.mnuMinimize, &QAction::triggered, m_showing, &WindowShowing::minimise);
+    connect(a.mnuAbout, &QAction::triggered, this, &FormVideo::showAbout);
     connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -155,6 +164,52 @@ void FormVideo::wireChrome()
     connect(m_mover, &WindowMover::doubleClicked, m_maximiser, &WindowMaximiser::toggle);
     connect(m_mover, &WindowMover::menuRequested, m_mnuFile,
             [this](const QPoint& at) { m_mnuFile->popup(at); });
+}
+
+void FormVideo::wireTray()
+{
+    m_shellIcon1->setToolTipText(programTitle);
+    m_shellIcon1->setIcon(programIcon());
+    // A right click answers with the popup menu alone, not the window commands after it.
+    m_shellIcon1->setSysMenu(false);
+    connect(m_shellIcon1, &ShellIcon::MouseDown, this, [this](int button) {
+        if (button == 1) {
+            m_showing->toggleFromTray();
+        } else if (button == 2) {
+            m_showing->bringForward();
+            m_mnuFile->popup(QCursor::pos());
+        }
+    });
+    connect(m_shellIcon1, &ShellIcon::DblClick, this, [this](int button) {
+        if (button == 1)
+            m_showing->toggleFromTray();
+    });
+}
+
+void FormVideo::showAbout()
+{
+    if (!m_splash) {
+        m_splash = new frmSplash(programTitle, frmSplash::versionText(ORVELLA_VERSION_MAJOR,
+                                                                      ORVELLA_VERSION_MINOR,
+                                                                      ORVELLA_VERSION_PATCH));
+        m_splash->move(geometry().center() - m_splash->rect().center());
+    }
+    m_splash->show();
+    m_splash->raise();
+    m_splash->activateWindow();
+}
+
+frmSplash* FormVideo::splash() const
+{
+    return m_splash;
+}
+
+void FormVideo::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The main window taking the focus puts the about window away.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_splash)
+        m_splash->close();
 }
 
 bool FormVideo::PLSattached() const
@@ -255,6 +310,7 @@ void FormVideo::setMediaToolTip()
     const QRect r = m_engine->rect();
     m_mediaToolTip = QStringLiteral("Orvella: ") + Getfilename(m_engine->FileName()) + u' ' +
                      QString::number(r.width() - 8) + u'x' + QString::number(r.height() - 54);
+    m_shellIcon1->setToolTipText(m_mediaToolTip);
     m_engine->setToolTip(m_mediaToolTip);
 }
 

@@ -2,10 +2,14 @@
 // menu. It starts the program, hands files to the engine and answers the engine's events.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
 class DisplayCommands;
+class ShellIcon;
+class WindowShowing;
+class frmSplash;
 class MainWindowChrome;
 class MediaEngine;
 class PlayerActions;
@@ -66,6 +70,9 @@ public:
     MainWindowChrome& chrome() const { return *m_chrome; }
     WindowMaximiser& maximiser() const { return *m_maximiser; }
     WindowMover& mover() const { return *m_mover; }
+    ShellIcon& ShellIcon1() const { return *m_shellIcon1; }
+    // The about window while it is shown.
+    frmSplash* splash() const;
 
     // Replies, public so tests drive them as the events would.
     void onPlayStateChange(int oldState, int newState);
@@ -79,10 +86,13 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void wireCommands();
     void wireChrome();
+    void wireTray();
+    void showAbout();
     void OpenMediaPath();
     QString startupPicture();
     void setMediaToolTip();
@@ -102,6 +112,9 @@ private:
     SizeGrip* m_sizeGrip;
     PlaylistDocking* m_docking;
     DisplayCommands* m_display;
+    ShellIcon* m_shellIcon1;
+    WindowShowing* m_showing;
+    QPointer<frmSplash> m_splash;
     QString m_mediaToolTip;
     bool m_unloaded = false;
 };

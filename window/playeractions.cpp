@@ -33,10 +33,6 @@ PlayerActions::PlayerActions(QObject* parent)
       mnuMaximize(command(this, "mnuMaximize", "Maximize")),
       mnuExit(command(this, "mnuExit", "Exit")), playPause(command(this, "playPause", "Play"))
 {
-    // The About window and hiding to the tray come with the tray icon; until the icon can
-    // bring a hidden window back, these stay disabled.
-    mnuAbout->setEnabled(false);
-    mnuMinimize->setEnabled(false);
 }
 
 QAction* PlayerActions::zoom(int percent) const
