@@ -1,7 +1,9 @@
 // The main window's presentation with a scripted engine: the command set behind the glyphs,
 // the bars, the minimum size, zoom, maximise and the docked playlist.
+#include "controls/frmsplash.h"
 #include "controls/glyphlabel.h"
 #include "controls/modlocksize.h"
+#include "controls/shellicon.h"
 #include "fakeengine.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
@@ -11,9 +13,13 @@
 #include "window/windowmover.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -86,21 +92,143 @@ private slots:
         QCOMPARE(triggered.count(), 1);
     }
 
-    void menuHoldsEveryCommand()
+    void menuTree()
+    {
+        // depth, name, caption and check box ("" none, "[ ]" unchecked, "[x]" checked)
+        const QStringList tree{
+            "0 mnuOpen Open",
+            "0 space8 -",
+            "0 mnuMedia Media",
+            "1 mnushowOptions Options",
+            "2 mnuMovieControls Movie Controls [ ]",
+            "2 mnuMovieStatus MovieStatus [ ]",
+            "2 mnuPLSattached Attach Playlist [x]",
+            "1 space2 -",
+            "1 mnuPrev Prev",
+            "1 mnuNext Next",
+            "1 space7 -",
+            "1 mnuSize Size",
+            "2 mnu50 50%",
+            "2 mnu75 75%",
+            "2 mnu100 100%",
+            "2 mnu200 200%",
+            "2 space1 -",
+            "2 mnuFullscreen FullScreen",
+            "1 space3 -",
+            "1 mnuStats Stats",
+            "1 mnuOptions Media Options",
+            "0 mnuShowPL Playlist",
+            "0 space4 -",
+            "0 mnuAbout About",
+            "0 space5 -",
+            "0 mnuMinimize Minimize",
+            "0 mnuMaximize Maximize",
+            "0 space6 -",
+            "0 mnuExit Exit",
+        };
+        Rig r = rig();
+        QStringList seen;
+        std::function<void(QMenu*, int)> walk = [&](QMenu* menu, int depth) {
+            for (QAction* a : menu->actions()) {
+                QString line = QStringLiteral("%1 ").arg(depth);
+                if (QMenu* sub = a->menu()) {
+                    seen << line + sub->objectName() + ' ' + sub->title();
+                    walk(sub, depth + 1);
+                    continue;
+                }
+                line += a->objectName() + ' ' + (a->isSeparator() ? "-" : a->text());
+                if (a->isCheckable())
+                    line += a->isChecked() ? " [x]" : " [ ]";
+                seen << line;
+                QVERIFY2(a->isSeparator() || a->isEnabled(), qPrintable(line));
+            }
+        };
+        QMenu* mnuFile = r.window->findChild<QMenu*>("mnuFile");
+        QCOMPARE(mnuFile->title(), QStringLiteral("Controls"));
+        walk(mnuFile, 0);
+        QCOMPARE(seen, tree);
+        QVERIFY(r.window->PLSattached());
+    }
+
+    void engineCommandsWorkWithNothingOpen()
     {
         Rig r = rig();
+        for (const char* name : {"mnuStats", "mnuOptions", "mnuMovieControls", "mnuMovieStatus",
+                                 "mnuMovieControls", "mnuMovieStatus"})
+            r.action(name)->trigger();
+        QCOMPARE(r.engine->calls,
+                 (QStringList{"ShowDialog:1", "ShowDialog:2", "setShowControls:1",
+                              "setShowStatusBar:1", "setShowControls:0", "setShowStatusBar:0"}));
+    }
+
+    void trayClicksHideAndShowTheWindow()
+    {
+        Rig r = rig();
+        ShellIcon& tray = r.window->ShellIcon1();
+        tray.notify(ShellIcon::LeftDown);
+        QVERIFY(!r.window->isVisible());
+        // The menu comes also while the window is hidden.
+        tray.notify(ShellIcon::RightDown);
         QMenu* menu = r.window->findChild<QMenu*>("mnuFile");
-        const QList<QMenu*> menus = menu->findChildren<QMenu*>() << menu;
-        for (QAction* a : r.window->actions().findChildren<QAction*>()) {
-            if (a->objectName() == "playPause")
-                continue;
-            bool found = false;
-            for (const QMenu* m : menus)
-                found = found || m->actions().contains(a);
-            QVERIFY2(found, qPrintable(a->objectName()));
-        }
-        QVERIFY(r.action("mnuPLSattached")->isChecked());
-        QVERIFY(r.window->PLSattached());
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        tray.notify(ShellIcon::LeftDoubleClick);
+        QVERIFY(r.window->isVisible());
+
+        // A maximised window comes back covering the work area again.
+        r.action("mnuMaximize")->trigger();
+        r.window->resize(300, 300);
+        tray.notify(ShellIcon::LeftDown);
+        tray.notify(ShellIcon::LeftDown);
+        QCOMPARE(r.window->geometry(), r.window->screen()->availableGeometry());
+        QVERIFY(r.window->maximiser().maximised());
+    }
+
+    void minimiseWithoutATrayGoesToTheTaskbar()
+    {
+        Rig r = rig();
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        QTest::mouseClick(r.window->findChild<GlyphLabel*>("Label4"), Qt::LeftButton);
+        QVERIFY(r.window->isVisible());
+        QVERIFY(r.window->windowState() & Qt::WindowMinimized);
+    }
+
+    void aboutWindow()
+    {
+        QCOMPARE(frmSplash::versionText(1, 1, 21), QStringLiteral("Version 1.1.21"));
+        Rig r = rig();
+        r.action("mnuAbout")->trigger();
+        r.action("mnuAbout")->trigger();
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(
+                     windows.begin(), windows.end(),
+                     [](QWidget* w) { return w->objectName() == "frmSplash" && w->isVisible(); }),
+                 1);
+        QPointer<frmSplash> splash = r.window->splash();
+        QCOMPARE(splash->findChild<QLabel*>("lblVersion")->text(),
+                 frmSplash::versionText(ORVELLA_VERSION_MAJOR, ORVELLA_VERSION_MINOR,
+                                        ORVELLA_VERSION_PATCH));
+        QCOMPARE(splash->findChild<QLabel*>("lblProductName")->text(), QStringLiteral("Orvella"));
+        QTest::mouseClick(splash->findChild<QLabel*>("Label1"), Qt::LeftButton);
+        QTest::keyClick(splash, Qt::Key_Shift);
+        QVERIFY(splash->isVisible()); // the hint and a key without a character keep it
+        QTest::keyClick(splash, Qt::Key_A);
+        QTRY_VERIFY(splash.isNull());
+
+        const auto closedBy = [&](const std::function<void(frmSplash*)>& act) {
+            r.action("mnuAbout")->trigger();
+            QPointer<frmSplash> s = r.window->splash();
+            act(s);
+            return QTest::qWaitFor([&] { return s.isNull(); }, 1000);
+        };
+        QVERIFY(closedBy([](frmSplash* s) {
+            QTest::mouseClick(s->findChild<QLabel*>("lblVersion"), Qt::LeftButton);
+        }));
+        QVERIFY(closedBy([&](frmSplash*) { QApplication::setActiveWindow(r.window.get()); }));
+        QVERIFY(closedBy([](frmSplash* s) {
+            QApplication::setActiveWindow(s); // it had the focus, then lost it
+            QApplication::setActiveWindow(nullptr);
+        }));
     }
 
     void minimumSizeBindsTheUserNotTheProgram()
