@@ -249,6 +249,7 @@ bool FormVideo::load(const QStringList& arguments)
     // Not maximised and attached as the menu's check mark says: the helpers start so.
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
+    m_shellIcon1->setVisible(true);
     VideoHeight = 0;
     VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 

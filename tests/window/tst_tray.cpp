@@ -1,0 +1,86 @@
+// The tray icon in a real tray (trayer, a legacy X11 tray, under openbox on the test's own X
+// server), clicked as a user would: a click hides the main window and the next shows it, a
+// right click opens the menu, minimise hides to the tray, and quitting takes the icon away.
+#include "fakeengine.h"
+#include "ownxserver.h"
+#include "player/formvideo.h"
+#include "trayhost.h"
+
+#include <QMenu>
+#include <QTemporaryDir>
+
+class TestTray : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TrayHost> m_tray;
+    std::unique_ptr<FormVideo> m_window;
+
+    // A click apart from the one before, so that the two are not a double click.
+    void clickIcon(int button)
+    {
+        const QList<QRect> icons = m_tray->waitForIcons(1);
+        QCOMPARE(icons.size(), 1);
+        const QPoint c = icons.first().center();
+        QCOMPARE(ownX().run({"mousemove", QString::number(c.x()), QString::number(c.y()), "click",
+                             QString::number(button)}),
+                 0);
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_tray = std::make_unique<TrayHost>(ownX().display());
+        QVERIFY2(m_tray->ok(), qPrintable(m_tray->error()));
+        const QString base = m_dir.filePath("run");
+        QDir().mkpath(base + "/prog");
+        m_window = std::make_unique<FormVideo>(
+            std::make_unique<FakeEngine>(),
+            FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
+        QVERIFY(m_window->load({}));
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void clicksHideAndShowTheWindow()
+    {
+        QCOMPARE(m_tray->waitForIcons(1).size(), 1);
+        clickIcon(1);
+        QTRY_VERIFY(!m_window->isVisible());
+        clickIcon(1);
+        QTRY_VERIFY(m_window->isVisible());
+    }
+
+    void rightClickOpensTheMenu()
+    {
+        clickIcon(3);
+        QMenu* menu = m_window->findChild<QMenu*>("mnuFile");
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+    }
+
+    void minimiseHidesToTheTray()
+    {
+        m_window->findChild<QAction*>("mnuMinimize")->trigger();
+        QVERIFY(!m_window->isVisible());
+        clickIcon(1);
+        QTRY_VERIFY(m_window->isVisible());
+    }
+
+    void quittingTakesTheIconAway()
+    {
+        m_window->findChild<QAction*>("mnuExit")->trigger();
+        m_window.reset();
+        QVERIFY(m_tray->waitForIcons(0).isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        m_window.reset();
+        m_tray.reset();
+    }
+};
+
+ORVELLA_QTEST_MAIN_WITH_OWN_X(TestTray)
+#include "tst_tray.moc"
