@@ -1,5 +1,6 @@
 #include "controls/frmsplash.h"
 
+#include "controls/face.h"
 #include "controls/programicon.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
@@ -9,8 +10,6 @@
 #include <QPainter>
 
 namespace {
-
-const QColor face(0x80, 0x80, 0x80);
 
 QLabel* label(QWidget* parent, const char* name, const QString& text)
 {
@@ -27,11 +26,7 @@ frmSplash::frmSplash(const QString& title, const QString& version, QWidget* pare
 {
     setObjectName(QStringLiteral("frmSplash"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, face);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    Face::paint(*this, QColor(0x80, 0x80, 0x80), Qt::black);
     setFocusPolicy(Qt::StrongFocus);
 
     auto* image = label(this, "Image1", QString());
@@ -62,7 +57,7 @@ void frmSplash::paintEvent(QPaintEvent*)
 {
     // The frame around the whole window.
     QPainter p(this);
-    p.setPen(QColor(0x40, 0x40, 0x40));
+    p.setPen(Face::dark);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

@@ -1,5 +1,6 @@
 #include "controls/picslider.h"
 
+#include "controls/face.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
 
@@ -12,18 +13,15 @@ QWidget* box(QWidget* parent, const char* name, const QColor& colour)
 {
     auto* w = new QWidget(parent);
     w->setObjectName(QString::fromLatin1(name));
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    w->setPalette(p);
+    Face::paint(*w, colour);
     return w;
 }
 
 } // namespace
 
 picSlider::picSlider(QWidget* parent)
-    : QWidget(parent), m_track(box(this, "picBackGround", QColor(0x40, 0x40, 0x40))),
-      m_thumb(box(this, "picslider", QColor(0xc0, 0xc0, 0xc0)))
+    : QWidget(parent), m_track(box(this, "picBackGround", Face::dark)),
+      m_thumb(box(this, "picslider", Face::light))
 {
     m_thumb->installEventFilter(this);
 }

@@ -1,5 +1,6 @@
 #include "player/formvideo.h"
 
+#include "controls/face.h"
 #include "controls/frmsplash.h"
 #include "controls/glyphlabel.h"
 #include "controls/modhotkey.h"
@@ -77,10 +78,7 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
 {
     setObjectName(QStringLiteral("FormVideo"));
     setWindowTitle(programTitle);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
-    setPalette(pal);
+    Face::paint(*this, Face::dark);
     setMouseTracking(true);
     setWindowIcon(programIcon());
 

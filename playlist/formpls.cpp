@@ -2,6 +2,7 @@
 
 #include "controls/alwaysontop.h"
 #include "controls/commondialog.h"
+#include "controls/face.h"
 #include "controls/glyphlabel.h"
 #include "controls/modbrowsefolder.h"
 #include "controls/picslider.h"
@@ -62,11 +63,7 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
 {
     setObjectName(QStringLiteral("formPLS"));
     setWindowTitle(QStringLiteral("ORV Playlist"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
+    Face::paint(*this, Face::dark, Qt::white);
 
     m_label1->setObjectName(QStringLiteral("Label1"));
     m_label1->setAlignment(Qt::AlignCenter);
@@ -100,10 +97,7 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     }
     auto* line1 = new QWidget(this);
     line1->setObjectName(QStringLiteral("Line1"));
-    line1->setAutoFillBackground(true);
-    QPalette linePal = line1->palette();
-    linePal.setColor(QPalette::Window, Qt::black);
-    line1->setPalette(linePal);
+    Face::paint(*line1, Qt::black);
 
     m_picVScroll1->setObjectName(QStringLiteral("PicVScroll1"));
     connect(m_playlist, &Playlist::sliderMaxChanged, m_picVScroll1, &picSlider::setMax);

@@ -1,5 +1,6 @@
 #include "window/bars.h"
 
+#include "controls/face.h"
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
@@ -14,10 +15,7 @@ namespace {
 
 QWidget* filledBox(QWidget* box, const QColor& colour)
 {
-    box->setAutoFillBackground(true);
-    QPalette p = box->palette();
-    p.setColor(QPalette::Window, colour);
-    box->setPalette(p);
+    Face::paint(*box, colour);
     return box;
 }
 
@@ -26,13 +24,13 @@ QWidget* filledBox(QWidget* box, const QColor& colour)
 FillBar::FillBar(const char* name, const char* fillName, MediaEngine& engine, QTimer& timerscroll,
                  QWidget* parent)
     : QWidget(parent), m_engine(engine), m_timerscroll(timerscroll),
-      m_fill(filledBox(new QWidget(this), QColor(0xc0, 0xc0, 0xc0)))
+      m_fill(filledBox(new QWidget(this), Face::light))
 {
     setObjectName(QString::fromLatin1(name));
     m_fill->setObjectName(QString::fromLatin1(fillName));
     // Mouse input is the bar's, wherever on it the fill lies.
     m_fill->setAttribute(Qt::WA_TransparentForMouseEvents);
-    filledBox(this, QColor(0x40, 0x40, 0x40));
+    Face::paint(*this, Face::dark);
     setMouseTracking(true); // the pointer comes back to the arrow over a bar
     showFill();
 }
