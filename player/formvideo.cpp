@@ -1,6 +1,7 @@
 #include "player/formvideo.h"
 
 #include "controls/face.h"
+#include "controls/filedrop.h"
 #include "controls/frmsplash.h"
 #include "controls/glyphlabel.h"
 #include "controls/modhotkey.h"
@@ -100,6 +101,8 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     wireCommands();
     wireChrome();
     wireTray();
+    connect(new FileDrop(*this), &FileDrop::dropped, this,
+            [this](const QStringList& paths) { playlistWindow().addDropped(paths); });
 }
 
 FormVideo::~FormVideo()

@@ -3,6 +3,7 @@
 #include "controls/alwaysontop.h"
 #include "controls/commondialog.h"
 #include "controls/face.h"
+#include "controls/filedrop.h"
 #include "controls/glyphlabel.h"
 #include "controls/modbrowsefolder.h"
 #include "controls/picslider.h"
@@ -16,6 +17,7 @@
 #include "window/geometry.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -103,6 +105,7 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(m_playlist, &Playlist::sliderMaxChanged, m_picVScroll1, &picSlider::setMax);
     connect(m_playlist, &Playlist::sliderValueChanged, m_picVScroll1, &picSlider::setValue);
     connect(m_picVScroll1, &picSlider::Change, this, &formPLS::sliderChanged);
+    connect(new FileDrop(*this), &FileDrop::dropped, this, &formPLS::addDropped);
 
     for (const BottomButton& b : bottomRow)
         new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
@@ -261,6 +264,11 @@ void formPLS::AddFromDialog()
     m_commonDialog->setDialogTitle(OpenDialogTitle);
     m_commonDialog->ShowOpen();
     MoviePath = m_commonDialog->filename();
+    addChosen();
+}
+
+void formPLS::addChosen()
+{
     if (!MoviePath.isEmpty()) {
         if (MoviePath.endsWith(QLatin1String(".orv"), Qt::CaseSensitive)) {
             PullFromORV(MoviePath);
@@ -284,12 +292,36 @@ void formPLS::AddFromDialog()
 void formPLS::addFolderClicked()
 {
     MoviePath = modBrowseFolder::BrowseFolder(m_commonDialog->driver());
+    addChosenFolder();
+}
+
+void formPLS::addChosenFolder()
+{
     if (MoviePath.isEmpty())
         return;
     m_playlist->append(FolderScan::scan(MoviePath));
     if (m_playlist->count() > 1)
         m_playlist->setSliderMax(m_playlist->count());
     Go();
+}
+
+void formPLS::addDropped(const QStringList& paths)
+{
+    // Each dropped path is added as the add buttons add what their dialogs return.
+    for (const QString& path : paths) {
+        MoviePath = path;
+        if (QFileInfo(path).isDir()) {
+            addChosenFolder();
+            continue;
+        }
+        if (m_playlist->count() == 0)
+            ListWasEmpty = true;
+        addChosen();
+        if (ListWasEmpty) {
+            Go();
+            ListWasEmpty = false;
+        }
+    }
 }
 
 void formPLS::WriteToORV(const QString& path)

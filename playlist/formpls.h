@@ -47,6 +47,9 @@ public:
     void add();
     void addFileClicked();   // "+FILE"
     void addFolderClicked(); // "+DIR"
+    // Files, folders and playlists dropped on a window, each added as "+FILE" or "+DIR" adds
+    // it.
+    void addDropped(const QStringList& paths);
     // Playlist files and the list as a whole.
     void WriteToORV(const QString& path);
     void PullFromORV(const QString& path);
@@ -77,6 +80,10 @@ protected:
 
 private:
     void AddFromDialog();
+    // MoviePath as the dialogs' choice: a playlist through the reader, a media file as one
+    // entry; a folder through the scan.
+    void addChosen();
+    void addChosenFolder();
     void showMessage(const QString& text);
     void showCurrentName(const QString& path);
     void selectInView(int item);

@@ -8,15 +8,18 @@
 #include "whenshown.h"
 
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 
 namespace {
 
@@ -428,6 +431,40 @@ private slots:
         slider->readProperties({{"Value", 20}, {"Max", 40}, {"Min", 0}});
         QCOMPARE(slider->properties(), (QVariantMap{{"Value", 20}, {"Max", 40}, {"Min", 0}}));
         QCOMPARE(slider->thumb()->y(), 112); // half way down a 241 - 18 pixel track
+    }
+
+    void dropsAddAsTheAddButtonsDo()
+    {
+        const QString folder = m_dir.filePath("dropped");
+        QDir().mkpath(folder);
+        for (const char* name : {"b.avi", "a.mpg"})
+            QVERIFY(writeFile(folder + '/' + name, "x"));
+        const QString list = m_dir.filePath("dropped.orv");
+        QVERIFY(OrvFormat::save(list, {"/m/1.avi", "/m/2.avi"}).isEmpty());
+        const auto drop = [](QWidget* target, const QList<QUrl>& urls) {
+            QMimeData data;
+            data.setUrls(urls);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            QDropEvent dropEvent(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &dropEvent);
+            return enter.isAccepted();
+        };
+
+        Rig rig;
+        QVERIFY(!drop(rig.window.get(), {QUrl("https://example.org/a.avi")}));
+        QCOMPARE(rig.playlist().count(), 0);
+        // One file into the empty list: it is made current and the timer starts it.
+        QVERIFY(drop(rig.window.get(), {QUrl::fromLocalFile("/m/one.avi")}));
+        QCOMPARE(rig.playlist().List1(), QStringList{"/m/one.avi"});
+        QVERIFY(rig.playlist().Timer1().isActive());
+        // A mix: a playlist through the reader, a folder through the scan, the web link
+        // left out.
+        QVERIFY(drop(rig.window.get(), {QUrl::fromLocalFile(list), QUrl("https://example.org/x"),
+                                        QUrl::fromLocalFile(folder)}));
+        QCOMPARE(rig.playlist().List1(), (QStringList{"/m/one.avi", "/m/1.avi", "/m/2.avi",
+                                                      folder + "/a.mpg", folder + "/b.avi"}));
+        QCOMPARE(rig.playlist().entry(4).displayName, QStringLiteral("a"));
     }
 };
 

@@ -14,8 +14,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
@@ -23,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 
 class TestMainWindow : public QObject
@@ -353,6 +356,19 @@ private slots:
         QCOMPARE(r.playlist().pos(), left);
         QTest::mouseClick(r.window->findChild<GlyphLabel*>("Label5"), Qt::LeftButton);
         QVERIFY(!r.playlist().isVisible());
+    }
+
+    void dropOnTheMainWindowAddsToThePlaylist()
+    {
+        Rig r = rig();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile("/m/dropped.avi")});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(r.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(r.window.get(), &drop);
+        QCOMPARE(r.playlist().playlist().List1(), QStringList{"/m/dropped.avi"});
     }
 };
 
