@@ -12,6 +12,7 @@
 #include "controls/shellicon.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
+#include "player/mediacontrols.h"
 #include "player/playbackcontrol.h"
 #include "player/startup.h"
 #include "playlist/displayname.h"
@@ -251,6 +252,17 @@ bool FormVideo::load(const QStringList& arguments)
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
+    m_mediaControls = std::make_unique<MediaControls>(
+        *m_engine, *m_actions,
+        MediaControls::Hooks{[this] {
+                                 show();
+                                 m_showing->bringForward();
+                             },
+                             [this](const QString& path) { playlistWindow().addDropped({path}); },
+                             [this] { return playlistWindow().playlist().count(); },
+                             [this] { return playlistWindow().playlist().CurrentIndex(); }});
+    connect(m_chrome->Volume, &VolumeBar::volumeSent, m_mediaControls.get(),
+            [this] { m_mediaControls->propertiesChanged({QStringLiteral("Volume")}); });
     VideoHeight = 0;
     VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 
@@ -415,6 +427,7 @@ void FormVideo::unload()
     m_unloaded = true;
     modLockSize::UnlockWindowSize();
     m_hotKey.reset();
+    m_mediaControls.reset();
     // The playlist may be on the stack below us (an engine waiting for a file lets a close
     // through), so it is put away now and destroyed with this window.
     if (m_formPLS) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 class DisplayCommands;
+class MediaControls;
 class ShellIcon;
 class WindowShowing;
 class frmSplash;
@@ -103,6 +104,7 @@ private:
     std::unique_ptr<Startup::SingleInstanceGuard> m_instance;
     std::unique_ptr<formPLS> m_formPLS;
     std::unique_ptr<modHotKey::HotKey> m_hotKey;
+    std::unique_ptr<MediaControls> m_mediaControls;
     QTimer* m_timerscroll;
     PlayerActions* m_actions;
     MainWindowChrome* m_chrome;

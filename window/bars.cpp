@@ -131,8 +131,10 @@ VolumeBar::VolumeBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent)
 
 void VolumeBar::sendVolume()
 {
-    if (const auto volume = BarValues::volume(fillWidth(), barWidth()))
+    if (const auto volume = BarValues::volume(fillWidth(), barWidth())) {
         m_engine.setVolume(*volume);
+        emit volumeSent();
+    }
 }
 
 void VolumeBar::pressed(double x)

@@ -69,6 +69,9 @@ class VolumeBar : public FillBar
 public:
     VolumeBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent);
 
+signals:
+    void volumeSent();
+
 protected:
     void pressed(double x) override;
     void dragged(double x) override;

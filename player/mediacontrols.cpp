@@ -1,0 +1,284 @@
+#include "player/mediacontrols.h"
+
+#include "engine/mediaengine.h"
+#include "playlist/displayname.h"
+#include "window/playeractions.h"
+
+#include <QAction>
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const QString serviceName = QStringLiteral("org.mpris.MediaPlayer2.orvella");
+const QString objectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString playerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+constexpr double microseconds = 1e6;
+
+class RootAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ yes)
+    Q_PROPERTY(bool CanRaise READ yes)
+    Q_PROPERTY(bool HasTrackList READ no)
+    Q_PROPERTY(QString Identity READ identity)
+    Q_PROPERTY(QString DesktopEntry READ desktopEntry)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ uriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ mimeTypes)
+public:
+    explicit RootAdaptor(MediaControls* controls)
+        : QDBusAbstractAdaptor(controls), m_controls(controls)
+    {
+    }
+    bool yes() const { return true; }
+    bool no() const { return false; }
+    QString identity() const { return QStringLiteral("Orvella"); }
+    QString desktopEntry() const { return QStringLiteral("orvella"); }
+    QStringList uriSchemes() const { return {QStringLiteral("file")}; }
+    QStringList mimeTypes() const
+    {
+        return {QStringLiteral("video/x-msvideo"), QStringLiteral("video/mpeg"),
+                QStringLiteral("application/vnd.ms-asf"), QStringLiteral("video/x-ms-wmv"),
+                QStringLiteral("application/x-orvella-playlist")};
+    }
+
+public slots:
+    void Raise() { m_controls->raise(); }
+    void Quit() { m_controls->quit(); }
+
+private:
+    MediaControls* m_controls;
+};
+
+class PlayerAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(double Rate READ one)
+    Q_PROPERTY(double MinimumRate READ one)
+    Q_PROPERTY(double MaximumRate READ one)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(qlonglong Position READ position)
+    Q_PROPERTY(bool CanGoNext READ canGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ canGoNext)
+    Q_PROPERTY(bool CanPlay READ canPlay)
+    Q_PROPERTY(bool CanPause READ canPlay)
+    Q_PROPERTY(bool CanSeek READ canPlay)
+    Q_PROPERTY(bool CanControl READ yes)
+public:
+    explicit PlayerAdaptor(MediaControls* controls) : QDBusAbstractAdaptor(controls), m_c(controls)
+    {
+        connect(controls, &MediaControls::Seeked, this, &PlayerAdaptor::Seeked);
+    }
+    QString playbackStatus() const { return m_c->playbackStatus(); }
+    double one() const { return 1.0; }
+    QVariantMap metadata() const { return m_c->metadata(); }
+    double volume() const { return m_c->volume(); }
+    void setVolume(double v) { m_c->setVolume(v); }
+    qlonglong position() const { return m_c->position(); }
+    bool canGoNext() const { return m_c->canGoNext(); }
+    bool canPlay() const { return m_c->canPlay(); }
+    bool yes() const { return true; }
+
+public slots:
+    void PlayPause() { m_c->playPause(); }
+    void Play() { m_c->play(); }
+    void Pause() { m_c->pause(); }
+    void Stop() { m_c->stop(); }
+    void Next() { m_c->next(); }
+    void Previous() { m_c->previous(); }
+    void Seek(qlonglong offset) { m_c->seekBy(offset); }
+    void SetPosition(const QDBusObjectPath& track, qlonglong at)
+    {
+        m_c->setPosition(track.path(), at);
+    }
+    void OpenUri(const QString& uri) { m_c->openUri(uri); }
+
+signals:
+    void Seeked(qlonglong Position);
+
+private:
+    MediaControls* m_c;
+};
+
+} // namespace
+
+MediaControls::MediaControls(MediaEngine& engine, PlayerActions& actions, Hooks hooks,
+                             QObject* parent)
+    : QObject(parent), m_engine(engine), m_actions(actions), m_hooks(std::move(hooks))
+{
+    new RootAdaptor(this);
+    new PlayerAdaptor(this);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    m_registered = bus.isConnected() && bus.registerObject(objectPath, this) &&
+                   bus.registerService(serviceName);
+    if (!m_registered)
+        std::fprintf(stderr, "Orvella: no session bus; the desktop's media controls will not "
+                             "reach the player.\n");
+    connect(&m_engine, &MediaEngine::PlayStateChange, this, [this] {
+        propertiesChanged({QStringLiteral("PlaybackStatus"), QStringLiteral("Metadata"),
+                           QStringLiteral("CanPlay"), QStringLiteral("CanPause"),
+                           QStringLiteral("CanSeek"), QStringLiteral("CanGoNext"),
+                           QStringLiteral("CanGoPrevious")});
+    });
+}
+
+MediaControls::~MediaControls()
+{
+    if (m_registered)
+        QDBusConnection::sessionBus().unregisterService(serviceName);
+}
+
+QString MediaControls::playbackStatus() const
+{
+    switch (m_engine.PlayState()) {
+    case PlayStates::Playing:
+        return QStringLiteral("Playing");
+    case PlayStates::Paused:
+        return QStringLiteral("Paused");
+    default:
+        return QStringLiteral("Stopped");
+    }
+}
+
+QString MediaControls::trackId() const
+{
+    return QStringLiteral("/org/orvella/track/%1").arg(m_hooks.currentEntry());
+}
+
+QVariantMap MediaControls::metadata() const
+{
+    const QString file = m_engine.FileName();
+    if (file.isEmpty())
+        return {
+            {QStringLiteral("mpris:trackid"),
+             QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack"))}};
+    return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackId()))},
+            {QStringLiteral("mpris:length"),
+             qlonglong(std::llround(m_engine.Duration() * microseconds))},
+            {QStringLiteral("xesam:url"), QUrl::fromLocalFile(file).toString()},
+            {QStringLiteral("xesam:title"), Paths::nameAfterLastSeparator(file)}};
+}
+
+qlonglong MediaControls::position() const
+{
+    return std::llround(m_engine.CurrentPosition() * microseconds);
+}
+
+double MediaControls::volume() const
+{
+    return (m_engine.Volume() + 7500) / 7500.0;
+}
+
+void MediaControls::setVolume(double volume)
+{
+    const double clamped = std::clamp(volume, 0.0, 1.0);
+    m_engine.setVolume(static_cast<int>(std::nearbyint(7500 * clamped - 7500)));
+    propertiesChanged({QStringLiteral("Volume")});
+}
+
+bool MediaControls::canPlay() const
+{
+    return m_engine.Duration() > 0;
+}
+
+bool MediaControls::canGoNext() const
+{
+    return m_hooks.entries() > 0;
+}
+
+void MediaControls::playPause()
+{
+    m_actions.playPause->trigger();
+}
+
+void MediaControls::play()
+{
+    if (m_engine.PlayState() != PlayStates::Playing)
+        m_actions.playPause->trigger();
+}
+
+void MediaControls::pause()
+{
+    if (m_engine.PlayState() == PlayStates::Playing)
+        m_actions.playPause->trigger();
+}
+
+void MediaControls::stop()
+{
+    pause();
+    seekTo(0);
+}
+
+void MediaControls::next()
+{
+    m_actions.mnuNext->trigger();
+}
+
+void MediaControls::previous()
+{
+    m_actions.mnuPrev->trigger();
+}
+
+void MediaControls::seekTo(double seconds)
+{
+    if (!canPlay())
+        return;
+    m_engine.setCurrentPosition(std::clamp(seconds, 0.0, m_engine.Duration()));
+    emit Seeked(position());
+}
+
+void MediaControls::seekBy(qlonglong offset)
+{
+    seekTo(m_engine.CurrentPosition() + offset / microseconds);
+}
+
+void MediaControls::setPosition(const QString& track, qlonglong at)
+{
+    // A position meant for another entry is stale: the desktop asked before the player moved on.
+    if (track == trackId())
+        seekTo(at / microseconds);
+}
+
+void MediaControls::openUri(const QString& uri)
+{
+    const QUrl url(uri);
+    if (url.isLocalFile())
+        m_hooks.addFile(url.toLocalFile());
+}
+
+void MediaControls::raise()
+{
+    m_hooks.raise();
+}
+
+void MediaControls::quit()
+{
+    m_actions.mnuExit->trigger();
+}
+
+void MediaControls::propertiesChanged(const QStringList& names)
+{
+    if (!m_registered)
+        return;
+    auto* adaptor = findChild<PlayerAdaptor*>();
+    QVariantMap changed;
+    for (const QString& name : names)
+        changed.insert(name, adaptor->property(name.toLatin1().constData()));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(objectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    signal << playerInterface << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+#include "mediacontrols.moc"

@@ -1,0 +1,70 @@
+// The desktop's media controls (MPRIS 2 on the session bus): media keys, panel widgets and
+// tools like playerctl reach the player through the same commands as its glyphs and menu.
+//
+// Volume: the desktop's 0..1 is the volume bar's fill, so 0 sends -75 dB (-7500) and 1 full
+// volume (0); v sends 7500 * v - 7500 hundredths of a decibel.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class MediaEngine;
+class PlayerActions;
+
+class MediaControls : public QObject
+{
+    Q_OBJECT
+public:
+    struct Hooks
+    {
+        std::function<void()> raise;
+        // Adds a local file as "+FILE" adds it.
+        std::function<void(const QString&)> addFile;
+        // The playlist's entry count and current entry.
+        std::function<int()> entries;
+        std::function<int()> currentEntry;
+    };
+
+    // Registers on the session bus; without one the player goes on and says so once.
+    MediaControls(MediaEngine& engine, PlayerActions& actions, Hooks hooks,
+                  QObject* parent = nullptr);
+    ~MediaControls() override;
+
+    bool registered() const { return m_registered; }
+
+    // What the interfaces report and do, used by their adaptors.
+    QString playbackStatus() const;
+    QVariantMap metadata() const;
+    qlonglong position() const;
+    double volume() const;
+    void setVolume(double volume);
+    bool canPlay() const;
+    bool canGoNext() const;
+    void playPause();
+    void play();
+    void pause();
+    void stop();
+    void next();
+    void previous();
+    void seekBy(qlonglong microseconds);
+    void setPosition(const QString& trackId, qlonglong microseconds);
+    void openUri(const QString& uri);
+    void raise();
+    void quit();
+
+    // Tells the bus which of the player's properties changed.
+    void propertiesChanged(const QStringList& names);
+
+signals:
+    void Seeked(qlonglong position);
+
+private:
+    QString trackId() const;
+    void seekTo(double seconds);
+
+    MediaEngine& m_engine;
+    PlayerActions& m_actions;
+    Hooks m_hooks;
+    bool m_registered = false;
+};

@@ -1,0 +1,98 @@
+// The desktop's media controls against the real player: its own session bus (dbus-daemon),
+// its own virtual X server, the program started as a user would, and playerctl as the client.
+#include "ownxserver.h"
+#include "playlist/orvformat.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUrl>
+
+class TestMpris : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+    QProcess m_player;
+    QProcessEnvironment m_env = QProcessEnvironment::systemEnvironment();
+
+    static QString clip(const char* name) { return QStringLiteral(ORVELLA_MEDIA_DIR "/") + name; }
+
+    QString playerctl(const QStringList& args)
+    {
+        QProcess p;
+        p.setProcessEnvironment(m_env);
+        p.start("playerctl", QStringList{"-p", "orvella"} + args);
+        if (!p.waitForFinished(10000))
+            return QStringLiteral("(no answer)");
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        QVERIFY(m_bus.waitForStarted());
+        QVERIFY(m_bus.waitForReadyRead(10000));
+        m_env.insert("DBUS_SESSION_BUS_ADDRESS", QString::fromUtf8(m_bus.readLine()).trimmed());
+        // A runtime folder of its own: no other test's player holds the single-instance lock.
+        m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
+        const QString list = m_dir.filePath("two.orv");
+        QVERIFY(OrvFormat::save(list, {clip("clip.avi"), clip("clip.mpg")}).isEmpty());
+        m_player.setProcessEnvironment(m_env);
+        m_player.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_player.start(ORVELLA_BINARY, {list});
+        QVERIFY(m_player.waitForStarted());
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), QStringLiteral("Playing"), 15000);
+    }
+
+    void controlsReachThePlayer()
+    {
+        const QString first = QUrl::fromLocalFile(clip("clip.avi")).toString();
+        const QString second = QUrl::fromLocalFile(clip("clip.mpg")).toString();
+        QCOMPARE(playerctl({"metadata", "xesam:url"}), first);
+        QCOMPARE(playerctl({"metadata", "xesam:title"}), QStringLiteral("clip.avi"));
+        QCOMPARE(playerctl({"play-pause"}), QString());
+        QTRY_COMPARE(playerctl({"status"}), QStringLiteral("Paused"));
+        playerctl({"position", "1.5"});
+        QTRY_VERIFY(qAbs(playerctl({"position"}).toDouble() - 1.5) < 0.1);
+        playerctl({"play-pause"});
+        QTRY_COMPARE(playerctl({"status"}), QStringLiteral("Playing"));
+
+        playerctl({"next"});
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), second, 10000);
+        playerctl({"previous"});
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), first, 10000);
+
+        // Full volume is 0 dB; half way along the bar is -37.5 dB.
+        QCOMPARE(playerctl({"volume"}).toDouble(), 1.0);
+        playerctl({"volume", "0.5"});
+        QTRY_COMPARE(playerctl({"volume"}).toDouble(), 0.5);
+    }
+
+    void quitEndsThePlayer()
+    {
+        QProcess send;
+        send.setProcessEnvironment(m_env);
+        send.start("dbus-send",
+                   {"--session", "--type=method_call", "--dest=org.mpris.MediaPlayer2.orvella",
+                    "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
+        QVERIFY(send.waitForFinished(10000));
+        QVERIFY(m_player.waitForFinished(15000));
+        QCOMPARE(m_player.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_player.exitCode(), 0);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_player.state() != QProcess::NotRunning) {
+            m_player.kill();
+            m_player.waitForFinished(5000);
+        }
+        m_bus.terminate();
+        m_bus.waitForFinished(5000);
+    }
+};
+
+ORVELLA_QTEST_MAIN_WITH_OWN_X(TestMpris, .windowManager = false)
+#include "tst_mpris.moc"
