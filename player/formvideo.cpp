@@ -154,10 +154,7 @@ void FormVideo::wireChrome()
     connect(c.Label3, &GlyphLabel::clicked, m_docking, &PlaylistDocking::dock);
     connect(c.Label3, &GlyphLabel::released, m_docking, &PlaylistDocking::dock);
     connect(c.Label2, &GlyphLabel::clicked, a.mnuExit, &QAction::trigger);
-    connect(c.Label2, &GlyphLabel::mouseMoved, this, [] {
-        if (!Pointer::isDefault())
-            Pointer::reset();
-    });
+    connect(c.Label2, &GlyphLabel::mouseMoved, this, &Pointer::reset);
     connect(c.Label1, &GlyphLabel::mouseMoved, m_sizeGrip, &SizeGrip::moved);
     connect(c.Label1, &GlyphLabel::released, m_sizeGrip, &SizeGrip::released);
 
