@@ -55,7 +55,7 @@ QString frmSplash::versionText(int major, int minor, int revision)
 
 void frmSplash::paintEvent(QPaintEvent*)
 {
-    // The frame around the whole window.
+    // Shape1: the frame around the whole window.
     QPainter p(this);
     p.setPen(Face::dark);
     p.drawRect(rect().adjusted(0, 0, -1, -1));

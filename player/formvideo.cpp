@@ -206,7 +206,7 @@ frmSplash* FormVideo::splash() const
 void FormVideo::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    // The main window taking the focus puts the about window away.
+    // GotFocus: the main window taking the focus puts the about window away.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_splash)
         m_splash->close();
 }

@@ -249,9 +249,14 @@ void formPLS::add()
 
 void formPLS::addFileClicked()
 {
+    addAsFileButton(&formPLS::AddFromDialog);
+}
+
+void formPLS::addAsFileButton(void (formPLS::*add)())
+{
     if (m_playlist->count() == 0)
         ListWasEmpty = true;
-    AddFromDialog();
+    (this->*add)();
     if (ListWasEmpty) {
         Go();
         ListWasEmpty = false;
@@ -314,13 +319,7 @@ void formPLS::addDropped(const QStringList& paths)
             addChosenFolder();
             continue;
         }
-        if (m_playlist->count() == 0)
-            ListWasEmpty = true;
-        addChosen();
-        if (ListWasEmpty) {
-            Go();
-            ListWasEmpty = false;
-        }
+        addAsFileButton(&formPLS::addChosen);
     }
 }
 

@@ -84,6 +84,8 @@ private:
     // entry; a folder through the scan.
     void addChosen();
     void addChosenFolder();
+    // "+FILE": add through add, then start the list if it was empty.
+    void addAsFileButton(void (formPLS::*add)());
     void showMessage(const QString& text);
     void showCurrentName(const QString& path);
     void selectInView(int item);
