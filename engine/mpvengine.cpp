@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QSurfaceFormat>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -221,7 +222,8 @@ void MpvEngine::MpvDeleter::operator()(mpv_handle* handle) const
 
 void MpvEngine::prepareApplication()
 {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Every window the picture may be drawn into takes this format.
+    QSurfaceFormat::setDefaultFormat(MpvRenderer::surfaceFormat());
 }
 
 MpvEngine::MpvEngine(QObject* parent) : MpvEngine(Options{}, parent) {}
@@ -308,16 +310,13 @@ void MpvEngine::initialize(const Options& options)
     // output and plays without a picture.
     m_renderer = MpvRenderer::create(m_mpv.get());
     if (!m_renderer) {
-        qCWarning(lcMpv) << "no shared OpenGL context; call MpvEngine::prepareApplication()"
-                            " before creating the application. Playing without pictures.";
+        qCWarning(lcMpv) << "no OpenGL context could be made; playing without pictures.";
         setPropertyAsync("vo", QStringLiteral("null"));
     }
     m_view = new MpvView;
     m_view->setRenderer(m_renderer.get());
-    if (m_renderer) {
-        m_renderer->setTargetSize(m_view->size() * m_view->devicePixelRatioF());
+    if (m_renderer)
         connect(m_view, &MpvView::pixelSizeChanged, m_renderer.get(), &MpvRenderer::setTargetSize);
-    }
     connect(m_view, &MpvView::mouseAction, this,
             [this](MpvView::MouseAction action, Qt::MouseButton button,
                    Qt::KeyboardModifiers modifiers, const QPointF& pos) {

@@ -1,7 +1,7 @@
 // The media engine on libmpv. mpv opens, decodes and times the file on its own threads; this
 // object talks to it without blocking, keeps the values mpv reports, and turns them into the
 // engine's members and events on the GUI thread. The picture goes through mpv's OpenGL render
-// API into a QOpenGLWidget view (see MpvRenderer and MpvView).
+// API straight into the view's native window (see MpvRenderer and MpvView).
 #pragma once
 
 #include "engine/mediaengine.h"
@@ -52,8 +52,8 @@ public:
         int openTimeoutMs = 5000;
     };
 
-    // Call once before the QApplication is constructed: the view is a QOpenGLWidget that moves
-    // between the main window and a full-screen window, which needs shared OpenGL contexts.
+    // Call once before the QApplication is constructed: the picture's windows then share the
+    // renderer's OpenGL format.
     static void prepareApplication();
 
     explicit MpvEngine(QObject* parent = nullptr);

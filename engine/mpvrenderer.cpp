@@ -5,6 +5,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
+#include <QWindow>
 #include <dlfcn.h>
 #include <link.h>
 #include <mpv/render_gl.h>
@@ -54,15 +55,18 @@ std::unique_ptr<MpvRenderer> MpvRenderer::create(mpv_handle* mpv)
     return renderer;
 }
 
+QSurfaceFormat MpvRenderer::surfaceFormat()
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setSwapInterval(0);
+    return format;
+}
+
 bool MpvRenderer::initialize(mpv_handle* mpv)
 {
-    QOpenGLContext* shared = QOpenGLContext::globalShareContext();
-    if (!shared)
-        return false;
     m_context = std::make_unique<QOpenGLContext>();
-    m_context->setShareContext(shared);
-    m_context->setFormat(shared->format());
-    if (!m_context->create() || !QOpenGLContext::areSharing(m_context.get(), shared))
+    m_context->setFormat(surfaceFormat());
+    if (!m_context->create())
         return false;
     m_surface = std::make_unique<QOffscreenSurface>();
     m_surface->setFormat(m_context->format());
@@ -105,23 +109,34 @@ MpvRenderer::~MpvRenderer()
     m_context->doneCurrent();
 }
 
+void MpvRenderer::setWindow(QWindow* window)
+{
+    m_window = window;
+}
+
 void MpvRenderer::setTargetSize(const QSize& pixels)
 {
     const QSize size = pixels.expandedTo(QSize(1, 1));
     if (size == m_targetSize)
         return;
     m_targetSize = size;
+    // Off screen, the picture is redrawn at the new size; on screen the window's resize does it.
+    if (!m_window || !m_window->isExposed())
+        render();
+}
+
+void MpvRenderer::redraw()
+{
     render();
 }
 
-unsigned MpvRenderer::texture() const
+QImage MpvRenderer::grab()
 {
-    return m_fbo ? m_fbo->texture() : 0;
-}
-
-QSize MpvRenderer::textureSize() const
-{
-    return m_fbo ? m_fbo->size() : QSize();
+    if (!drawOffScreen())
+        return {};
+    QImage image = m_fbo->toImage();
+    m_context->doneCurrent();
+    return image;
 }
 
 void MpvRenderer::onUpdate()
@@ -133,14 +148,24 @@ void MpvRenderer::onUpdate()
 
 void MpvRenderer::render()
 {
-    if (!m_render || !m_context->makeCurrent(m_surface.get()))
+    if (!m_render)
         return;
-    if (!m_fbo || m_fbo->size() != m_targetSize)
-        m_fbo = std::make_unique<QOpenGLFramebufferObject>(m_targetSize);
-    mpv_opengl_fbo target{static_cast<int>(m_fbo->handle()), m_targetSize.width(),
-                          m_targetSize.height(), 0};
-    int flipY = 0;
-    // The GUI thread draws; it must not sit waiting for a frame's display time.
+    const bool drawn = m_window && m_window->isExposed() ? drawOnScreen() : drawOffScreen();
+    if (!drawn)
+        return;
+    m_context->doneCurrent();
+    mpv_render_context_report_swap(m_render.get());
+    ++m_framesDrawn;
+    emit frameReady();
+}
+
+namespace {
+// Drawn bottom-up, as OpenGL reads framebuffers, both the window's and the one read back.
+// The GUI thread draws; it must not sit waiting for a frame's display time.
+bool drawInto(mpv_render_context* render, int framebuffer, const QSize& size)
+{
+    mpv_opengl_fbo target{framebuffer, size.width(), size.height(), 0};
+    int flipY = 1;
     int blockForTargetTime = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_OPENGL_FBO, &target},
@@ -148,10 +173,27 @@ void MpvRenderer::render()
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    mpv_render_context_render(m_render.get(), params);
-    // The view reads the texture from another context.
-    m_context->functions()->glFlush();
-    m_context->doneCurrent();
-    mpv_render_context_report_swap(m_render.get());
-    emit frameReady();
+    return mpv_render_context_render(render, params) >= 0;
+}
+} // namespace
+
+bool MpvRenderer::drawOnScreen()
+{
+    if (!m_context->makeCurrent(m_window))
+        return false;
+    const QSize pixels = (QSizeF(m_window->size()) * m_window->devicePixelRatio()).toSize();
+    drawInto(m_render.get(), static_cast<int>(m_context->defaultFramebufferObject()),
+             pixels.expandedTo(QSize(1, 1)));
+    m_context->swapBuffers(m_window);
+    return true;
+}
+
+bool MpvRenderer::drawOffScreen()
+{
+    if (!m_context->makeCurrent(m_surface.get()))
+        return false;
+    if (!m_fbo || m_fbo->size() != m_targetSize)
+        m_fbo = std::make_unique<QOpenGLFramebufferObject>(m_targetSize);
+    drawInto(m_render.get(), static_cast<int>(m_fbo->handle()), m_targetSize);
+    return true;
 }

@@ -1,11 +1,14 @@
-// Draws mpv's pictures into a texture of an OpenGL context of its own, on the GUI thread,
-// whether the view is on screen or not: mpv's video output waits for every frame to be
-// drawn, so drawing must go on while the window is hidden. The view shows the texture; the
-// context shares textures with every widget context, so the view may change windows freely.
+// Draws mpv's pictures with an OpenGL context of its own, on the GUI thread. While the view's
+// native window is on screen, mpv draws straight into it and the frame is presented: one pass
+// per frame. While it is not (the window hidden or minimised), mpv's video output still waits
+// for every frame to be drawn, so drawing goes on into a framebuffer off screen.
 #pragma once
 
+#include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QSize>
+#include <QSurfaceFormat>
 #include <atomic>
 #include <memory>
 
@@ -14,21 +17,30 @@ struct mpv_render_context;
 class QOffscreenSurface;
 class QOpenGLContext;
 class QOpenGLFramebufferObject;
+class QWindow;
 
 class MpvRenderer : public QObject
 {
     Q_OBJECT
 public:
-    // Null when no OpenGL context sharing with the application's widgets can be made (the
-    // application was not prepared, or there is no OpenGL).
+    // Null when no OpenGL context can be made.
     static std::unique_ptr<MpvRenderer> create(mpv_handle* mpv);
     ~MpvRenderer() override;
 
-    // The picture's size in device pixels; redraws at once.
+    // The format of the context and of the window drawn into. No waiting for the screen's
+    // refresh: the GUI thread draws, and mpv times the frames itself.
+    static QSurfaceFormat surfaceFormat();
+
+    // The native window to draw into while it is exposed; null for none.
+    void setWindow(QWindow* window);
+    // The picture's size in device pixels for drawing off screen.
     void setTargetSize(const QSize& pixels);
-    // The texture holding the latest picture; 0 before the first one.
-    unsigned texture() const;
-    QSize textureSize() const;
+    // Draws the present picture again, as after an exposure.
+    void redraw();
+    // The present picture at the target size, drawn off screen and read back.
+    QImage grab();
+    // Frames drawn since creation, on screen or off.
+    quint64 framesDrawn() const { return m_framesDrawn; }
 
 signals:
     void frameReady();
@@ -38,6 +50,8 @@ private:
     bool initialize(mpv_handle* mpv);
     void onUpdate();
     void render();
+    bool drawOnScreen();
+    bool drawOffScreen();
 
     struct RenderContextDeleter
     {
@@ -48,7 +62,9 @@ private:
     std::unique_ptr<QOffscreenSurface> m_surface;
     std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
     std::unique_ptr<mpv_render_context, RenderContextDeleter> m_render;
+    QPointer<QWindow> m_window;
     QSize m_targetSize{320, 240};
+    quint64 m_framesDrawn = 0;
     // mpv calls from its own threads; one queued update at a time is enough.
     std::atomic<bool> m_updateQueued{false};
 };

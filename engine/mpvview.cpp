@@ -4,69 +4,96 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
+#include <QWindow>
+#include <functional>
 
-MpvView::MpvView(QWidget* parent) : QOpenGLWidget(parent)
+namespace {
+// Redraws on exposure and resizing; the renderer draws into it, and input passes through to
+// the view below.
+class PictureWindow : public QWindow
+{
+public:
+    PictureWindow()
+    {
+        setSurfaceType(QSurface::OpenGLSurface);
+        setFormat(MpvRenderer::surfaceFormat());
+        setFlag(Qt::WindowTransparentForInput);
+    }
+
+    std::function<void()> redraw;
+
+protected:
+    void exposeEvent(QExposeEvent*) override
+    {
+        if (redraw && isExposed())
+            redraw();
+    }
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (redraw && isExposed())
+            redraw();
+    }
+};
+} // namespace
+
+MpvView::MpvView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("engineView"));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    auto* picture = new PictureWindow;
+    m_surface = picture;
+    m_container = QWidget::createWindowContainer(picture, this);
+    m_container->setObjectName(QStringLiteral("enginePicture"));
+    // The view keeps the focus and the pointer; the picture only shows.
+    m_container->setFocusPolicy(Qt::NoFocus);
+    m_container->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 MpvView::~MpvView()
 {
-    // The base class destroys the context after this part of the object is gone.
-    if (context())
-        disconnect(context(), nullptr, this, nullptr);
-    releaseGL();
+    static_cast<PictureWindow*>(m_surface)->redraw = nullptr;
+    if (m_renderer)
+        m_renderer->setWindow(nullptr);
 }
 
 void MpvView::setRenderer(MpvRenderer* renderer)
 {
     m_renderer = renderer;
-    if (renderer)
-        connect(renderer, &MpvRenderer::frameReady, this, qOverload<>(&QWidget::update));
-    update();
-}
-
-void MpvView::initializeGL()
-{
-    // The blitter belongs to this widget's context, which Qt may replace; build it again then.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvView::releaseGL,
-            Qt::UniqueConnection);
-}
-
-void MpvView::releaseGL()
-{
-    if (!m_blitter.isCreated())
+    auto* picture = static_cast<PictureWindow*>(m_surface);
+    if (!renderer) {
+        picture->redraw = nullptr;
         return;
-    makeCurrent();
-    m_blitter.destroy();
-    doneCurrent();
+    }
+    renderer->setWindow(m_surface);
+    renderer->setTargetSize(pixelSize());
+    picture->redraw = [this] {
+        if (m_renderer)
+            m_renderer->redraw();
+    };
 }
 
-void MpvView::resizeGL(int width, int height)
+QImage MpvView::grabFramebuffer() const
 {
-    emit pixelSizeChanged(QSize(width, height));
+    if (!m_renderer) {
+        QImage black(pixelSize(), QImage::Format_RGB32);
+        black.fill(Qt::black);
+        return black;
+    }
+    return m_renderer->grab();
 }
 
-void MpvView::paintGL()
+QSize MpvView::pixelSize() const
 {
-    QOpenGLFunctions* gl = context()->functions();
-    gl->glClearColor(0, 0, 0, 1);
-    gl->glClear(GL_COLOR_BUFFER_BIT);
-    const unsigned texture = m_renderer ? m_renderer->texture() : 0;
-    if (texture == 0)
-        return;
-    if (!m_blitter.isCreated() && !m_blitter.create())
-        return;
-    const QSize pixels = size() * devicePixelRatioF();
-    const QRect target(QPoint(0, 0), pixels);
-    m_blitter.bind();
-    m_blitter.blit(texture, QOpenGLTextureBlitter::targetTransform(target, target),
-                   QOpenGLTextureBlitter::OriginTopLeft);
-    m_blitter.release();
+    return size() * devicePixelRatioF();
+}
+
+void MpvView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_container->setGeometry(rect());
+    emit pixelSizeChanged(pixelSize());
 }
 
 void MpvView::mousePressEvent(QMouseEvent* event)
@@ -86,7 +113,7 @@ void MpvView::mouseMoveEvent(QMouseEvent* event)
 
 void MpvView::leaveEvent(QEvent* event)
 {
-    QOpenGLWidget::leaveEvent(event);
+    QWidget::leaveEvent(event);
     emit mouseAction(MouseAction::Leave, Qt::NoButton, Qt::NoModifier, QPointF());
 }
 
@@ -95,7 +122,7 @@ void MpvView::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Escape)
         emit escapePressed();
     else
-        QOpenGLWidget::keyPressEvent(event);
+        QWidget::keyPressEvent(event);
 }
 
 void MpvView::keyReleaseEvent(QKeyEvent* event)

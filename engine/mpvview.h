@@ -1,14 +1,16 @@
-// The widget that shows the engine's picture: paints the renderer's latest texture over its
-// whole area and hands mouse and key input to the engine.
+// The widget that shows the engine's picture. The picture goes to a native child window of its
+// own, which the renderer draws straight into, so the main window never composes video frames;
+// the widget itself takes the mouse and keys (the child lets input through) and hands them on.
 #pragma once
 
-#include <QOpenGLTextureBlitter>
-#include <QOpenGLWidget>
+#include <QImage>
 #include <QPointer>
+#include <QWidget>
 
 class MpvRenderer;
+class QWindow;
 
-class MpvView : public QOpenGLWidget
+class MpvView : public QWidget
 {
     Q_OBJECT
 public:
@@ -24,6 +26,10 @@ public:
     ~MpvView() override;
 
     void setRenderer(MpvRenderer* renderer);
+    // The picture as drawn at the view's size in device pixels, black before the first one.
+    QImage grabFramebuffer() const;
+    // The native window the renderer draws into.
+    QWindow* surface() const { return m_surface; }
 
 signals:
     void pixelSizeChanged(const QSize& pixels);
@@ -33,9 +39,7 @@ signals:
     void escapePressed();
 
 protected:
-    void initializeGL() override;
-    void resizeGL(int width, int height) override;
-    void paintGL() override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -44,8 +48,10 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    void releaseGL();
+    QSize pixelSize() const;
 
     QPointer<MpvRenderer> m_renderer;
-    QOpenGLTextureBlitter m_blitter;
+    // Owned by m_container.
+    QWindow* m_surface = nullptr;
+    QWidget* m_container = nullptr;
 };

@@ -7,7 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include <QOpenGLWidget>
+#include "engine/mpvview.h"
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -58,7 +58,7 @@ private:
     const QRect m_rect{20, 20, 320, 240};
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<MpvEngine> m_engine;
-    QOpenGLWidget* m_view = nullptr;
+    MpvView* m_view = nullptr;
 };
 
 void TestMpvEngineView::init()
@@ -67,7 +67,7 @@ void TestMpvEngineView::init()
     m_window->resize(480, 360);
     m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
         .video = true, .audioOutput = QStringLiteral("null"), .openTimeoutMs = 5000});
-    m_view = qobject_cast<QOpenGLWidget*>(m_engine->view());
+    m_view = qobject_cast<MpvView*>(m_engine->view());
     QVERIFY(m_view);
     QVERIFY2(m_engine->drawsPicture(), "no OpenGL render path");
     m_view->setParent(m_window.get());
