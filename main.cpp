@@ -1,5 +1,6 @@
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
+#include "player/starttrace.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
 {
     MpvEngine::prepareApplication();
     QApplication app(argc, argv);
+    StartTrace::mark("application made");
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(ORVELLA_VERSION_MAJOR)

@@ -3,6 +3,7 @@
 #include "engine/engineoptionsdialog.h"
 #include "engine/mpvrenderer.h"
 #include "engine/mpvview.h"
+#include "player/starttrace.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -230,7 +231,36 @@ MpvEngine::MpvEngine(QObject* parent) : MpvEngine(Options{}, parent) {}
 
 MpvEngine::MpvEngine(const Options& options, QObject* parent) : MediaEngine(parent)
 {
-    initialize(options);
+    m_options = options;
+    // Without a window there is nothing to wait for.
+    if (!options.video || !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        start();
+        return;
+    }
+    // The view exists from the start, so the main window can place it; mpv and its OpenGL
+    // context are made once the picture is first on screen, while the start timer runs, or at
+    // the first call that needs them, whichever comes first.
+    m_view = new MpvView;
+    connect(m_view, &MpvView::exposed, this, [this] {
+        if (!m_started)
+            QTimer::singleShot(0, this, &MpvEngine::start);
+    });
+    connectView();
+}
+
+bool MpvEngine::drawsPicture() const
+{
+    const_cast<MpvEngine*>(this)->start();
+    return m_renderer != nullptr;
+}
+
+void MpvEngine::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    initialize(m_options);
+    StartTrace::mark("engine ready");
 }
 
 MpvEngine::~MpvEngine()
@@ -313,10 +343,17 @@ void MpvEngine::initialize(const Options& options)
         qCWarning(lcMpv) << "no OpenGL context could be made; playing without pictures.";
         setPropertyAsync("vo", QStringLiteral("null"));
     }
-    m_view = new MpvView;
+    if (!m_view)
+        return;
     m_view->setRenderer(m_renderer.get());
-    if (m_renderer)
-        connect(m_view, &MpvView::pixelSizeChanged, m_renderer.get(), &MpvRenderer::setTargetSize);
+    if (!m_renderer)
+        return;
+    connect(m_view, &MpvView::pixelSizeChanged, m_renderer.get(), &MpvRenderer::setTargetSize);
+    m_renderer->redraw();
+}
+
+void MpvEngine::connectView()
+{
     connect(m_view, &MpvView::mouseAction, this,
             [this](MpvView::MouseAction action, Qt::MouseButton button,
                    Qt::KeyboardModifiers modifiers, const QPointF& pos) {
@@ -342,6 +379,7 @@ void MpvEngine::setOptionString(const char* name, const QString& value)
 
 void MpvEngine::setPropertyAsync(const char* name, const QVariant& value)
 {
+    start();
     if (!m_mpv)
         return;
     NodeBuilder builder;
@@ -351,6 +389,7 @@ void MpvEngine::setPropertyAsync(const char* name, const QVariant& value)
 
 void MpvEngine::commandAsync(const QVariantList& args, std::uint64_t tag)
 {
+    start();
     if (!m_mpv)
         return;
     NodeBuilder builder;
@@ -372,6 +411,7 @@ void MpvEngine::getPropertyAsync(const char* name, int format, std::uint64_t tag
 
 bool MpvEngine::setFileName(const QString& path)
 {
+    start();
     const std::uint64_t generation = ++m_generation;
     // An earlier put still waiting gives way to this one.
     wakeWaits();

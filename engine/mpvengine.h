@@ -107,7 +107,8 @@ public:
     // OpenStates::Closed, Opening or Open.
     int OpenState() const { return m_openState; }
     // True when pictures are drawn in the view (false headless, or when OpenGL is missing).
-    bool drawsPicture() const { return m_renderer != nullptr; }
+    // Asking makes mpv and the renderer if they are not made yet.
+    bool drawsPicture() const;
     // The value mpv last reported for one of the properties the engine follows ("volume",
     // "time-pos", "deinterlace", ...); invalid when unknown.
     QVariant mpvValue(const QByteArray& name) const { return m_mpvValues.value(name); }
@@ -120,7 +121,10 @@ private:
     struct PendingOpen;
     static const PropertyHandler kProperties[];
 
+    // Makes mpv and the renderer; once only.
+    void start();
     void initialize(const Options& options);
+    void connectView();
     void setOptionString(const char* name, const QString& value);
     void setPropertyAsync(const char* name, const QVariant& value);
     void commandAsync(const QVariantList& args, std::uint64_t tag = 0);
@@ -159,6 +163,8 @@ private:
         void operator()(mpv_handle* handle) const;
     };
 
+    Options m_options;
+    bool m_started = false;
     std::unique_ptr<mpv_handle, MpvDeleter> m_mpv;
     std::unique_ptr<MpvRenderer> m_renderer;
     // The view belongs to the engine but may sit in the main window, which can delete it first.

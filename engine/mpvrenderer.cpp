@@ -1,5 +1,7 @@
 #include "engine/mpvrenderer.h"
 
+#include "player/starttrace.h"
+
 #include <QByteArrayList>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -142,8 +144,10 @@ QImage MpvRenderer::grab()
 void MpvRenderer::onUpdate()
 {
     m_updateQueued = false;
-    if (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME)
+    if (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME) {
         render();
+        StartTrace::mark("first frame drawn");
+    }
 }
 
 void MpvRenderer::render()

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWindow>
 #include <functional>
 
@@ -42,18 +43,12 @@ MpvView::MpvView(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    auto* picture = new PictureWindow;
-    m_surface = picture;
-    m_container = QWidget::createWindowContainer(picture, this);
-    m_container->setObjectName(QStringLiteral("enginePicture"));
-    // The view keeps the focus and the pointer; the picture only shows.
-    m_container->setFocusPolicy(Qt::NoFocus);
-    m_container->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 MpvView::~MpvView()
 {
-    static_cast<PictureWindow*>(m_surface)->redraw = nullptr;
+    if (auto* picture = static_cast<PictureWindow*>(m_surface))
+        picture->redraw = nullptr;
     if (m_renderer)
         m_renderer->setWindow(nullptr);
 }
@@ -61,17 +56,27 @@ MpvView::~MpvView()
 void MpvView::setRenderer(MpvRenderer* renderer)
 {
     m_renderer = renderer;
-    auto* picture = static_cast<PictureWindow*>(m_surface);
-    if (!renderer) {
-        picture->redraw = nullptr;
+    if (!renderer)
         return;
+    // Made only now: the first OpenGL window loads the driver, which would hold up the main
+    // window's first appearance.
+    if (!m_surface) {
+        auto* picture = new PictureWindow;
+        picture->redraw = [this] {
+            if (m_renderer)
+                m_renderer->redraw();
+        };
+        m_surface = picture;
+        m_container = QWidget::createWindowContainer(picture, this);
+        m_container->setObjectName(QStringLiteral("enginePicture"));
+        // The view keeps the focus and the pointer; the picture only shows.
+        m_container->setFocusPolicy(Qt::NoFocus);
+        m_container->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_container->setGeometry(rect());
+        m_container->show();
     }
     renderer->setWindow(m_surface);
     renderer->setTargetSize(pixelSize());
-    picture->redraw = [this] {
-        if (m_renderer)
-            m_renderer->redraw();
-    };
 }
 
 QImage MpvView::grabFramebuffer() const
@@ -92,8 +97,19 @@ QSize MpvView::pixelSize() const
 void MpvView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    m_container->setGeometry(rect());
+    if (m_container)
+        m_container->setGeometry(rect());
     emit pixelSizeChanged(pixelSize());
+}
+
+void MpvView::paintEvent(QPaintEvent*)
+{
+    // Black until the picture's own window covers the view.
+    QPainter(this).fillRect(rect(), Qt::black);
+    if (!m_shown) {
+        m_shown = true;
+        emit exposed();
+    }
 }
 
 void MpvView::mousePressEvent(QMouseEvent* event)

@@ -28,7 +28,7 @@ public:
     void setRenderer(MpvRenderer* renderer);
     // The picture as drawn at the view's size in device pixels, black before the first one.
     QImage grabFramebuffer() const;
-    // The native window the renderer draws into.
+    // The native window the renderer draws into; null until there is a renderer.
     QWindow* surface() const { return m_surface; }
 
 signals:
@@ -37,9 +37,12 @@ signals:
                      Qt::KeyboardModifiers modifiers, const QPointF& pos);
     void keyReleased(int key, Qt::KeyboardModifiers modifiers);
     void escapePressed();
+    // The view was first drawn on screen.
+    void exposed();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -51,7 +54,8 @@ private:
     QSize pixelSize() const;
 
     QPointer<MpvRenderer> m_renderer;
-    // Owned by m_container.
+    // Made with the renderer; owned by m_container.
     QWindow* m_surface = nullptr;
     QWidget* m_container = nullptr;
+    bool m_shown = false;
 };

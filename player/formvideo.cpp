@@ -14,6 +14,7 @@
 #include "engine/mediaengine.h"
 #include "player/mediacontrols.h"
 #include "player/playbackcontrol.h"
+#include "player/starttrace.h"
 #include "player/startup.h"
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"
@@ -265,6 +266,7 @@ bool FormVideo::load(const QStringList& arguments)
 
     // The engine draws only once its window is on screen.
     show();
+    StartTrace::mark("window shown");
 
     if (arguments.isEmpty()) {
         if (m_engine->FileName().isEmpty()) {
@@ -331,7 +333,9 @@ bool FormVideo::LoadPLFile(const QString& tmp)
         return false;
     QString path = tmp;
     path.remove(u'"');
-    if (!m_engine->setFileName(path))
+    const bool opened = m_engine->setFileName(path);
+    StartTrace::mark("FileName returned");
+    if (!opened)
         return false;
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();

@@ -1,5 +1,7 @@
 #include "playlist/playlist.h"
 
+#include "player/starttrace.h"
+
 Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
 {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
@@ -125,6 +127,7 @@ void Playlist::firstGo()
 
 void Playlist::Go()
 {
+    StartTrace::mark("Go");
     if (count() >= 1 && m_selectedItem >= 1) {
         armStartTimer();
         m_currentIndex = m_selectedItem;
@@ -192,6 +195,7 @@ void Playlist::entryClicked()
 
 void Playlist::timerTick()
 {
+    StartTrace::mark("timer fired");
     m_currentIndex = 0;
     m_timer1.stop();
     setText4(QString::number(m_currentIndex));

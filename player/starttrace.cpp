@@ -1,0 +1,54 @@
+#include "player/starttrace.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <unistd.h>
+
+namespace StartTrace {
+namespace {
+
+// The process's start as the kernel records it (clock ticks since boot), so that loading the
+// libraries before main counts too.
+double processStartMs()
+{
+    QFile stat(QStringLiteral("/proc/self/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // Fields after the command name, which may hold spaces, start behind its ')'.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    constexpr int startTimeField = 22 - 3;
+    if (fields.size() <= startTimeField)
+        return -1;
+    return fields[startTimeField].toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+double nowSinceBootMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+void mark(const char* moment)
+{
+    static const bool enabled = !qEnvironmentVariableIsEmpty("ORVELLA_TRACE");
+    if (!enabled)
+        return;
+    static std::mutex lock;
+    static QList<QByteArray> seen;
+    static const double start = processStartMs();
+    const std::lock_guard guard(lock);
+    if (seen.contains(moment))
+        return;
+    seen.append(moment);
+    std::fprintf(stderr, "orvella trace: %6.0f %s\n", nowSinceBootMs() - start, moment);
+}
+
+} // namespace StartTrace
