@@ -6,7 +6,6 @@
 #include "player/starttrace.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -36,6 +35,7 @@ enum class Request : std::uint64_t
     ContainerHeight,
     VideoWidth,
     VideoHeight,
+    Restarted,
 };
 
 constexpr std::uint64_t tagFor(Request request, std::uint64_t generation)
@@ -212,6 +212,8 @@ struct MpvEngine::PendingOpen
     int containerHeight = 0;
     int videoWidth = 0;
     int videoHeight = 0;
+    // mpv has begun playing: the first picture is out, or the video gives none.
+    bool playing = false;
     std::optional<QString> error;
     QString loggedError;
 };
@@ -282,7 +284,6 @@ void MpvEngine::initialize(const Options& options)
     // numbers through the C library and refuses to start unless they use a decimal point.
     std::setlocale(LC_NUMERIC, "C");
 
-    m_openTimeoutMs = options.openTimeoutMs;
     m_mpv.reset(mpv_create());
     if (!m_mpv) {
         m_lastError = tr("The media engine could not start.");
@@ -438,30 +439,28 @@ bool MpvEngine::setFileName(const QString& path)
         tagFor(Request::Load, generation));
 
     const QPointer<MpvEngine> self(this);
-    const QDeadlineTimer deadline(m_openTimeoutMs);
     QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timeout.start(m_openTimeoutMs);
     m_waits.push_back(&loop);
-    while (m_generation == generation && !pendingResolved() && !deadline.hasExpired()) {
-        loop.exec();
+    bool quitting = false;
+    while (m_generation == generation && !pendingResolved()) {
+        // Once the application exits, every exec returns -1 at once: waiting on would spin.
+        quitting = loop.exec() == -1;
         if (!self)
             return false;
+        if (quitting)
+            break;
     }
     std::erase(m_waits, &loop);
     if (m_generation != generation)
         return m_openState == OpenStates::Open;
 
-    if (m_pending->error) {
-        commitClosed(*m_pending->error);
-    } else if (m_pending->loaded && m_pending->duration && m_pending->hasVideo) {
-        // Loaded, but the first picture did not come in time: go with the container's size.
-        commitOpen();
-    } else {
+    if (quitting) {
         commandAsync({QStringLiteral("stop")});
-        commitClosed(tr("Opening timed out."));
+        commitClosed(tr("The program is closing."));
+    } else if (m_pending->error) {
+        commitClosed(*m_pending->error);
+    } else {
+        commitOpen();
     }
     return m_openState == OpenStates::Open;
 }
@@ -475,7 +474,8 @@ bool MpvEngine::pendingResolved() const
         return true;
     if (!p.loaded || !p.duration || !p.hasVideo)
         return false;
-    return !*p.hasVideo || (p.videoWidth > 0 && p.videoHeight > 0);
+    // Without a decoded size by the time mpv plays, the container's size stands in.
+    return !*p.hasVideo || (p.videoWidth > 0 && p.videoHeight > 0) || p.playing;
 }
 
 void MpvEngine::wakeWaits()
@@ -553,7 +553,7 @@ void MpvEngine::handleEvent(const mpv_event& event)
         handleVideoReconfig();
         return;
     case MPV_EVENT_PLAYBACK_RESTART:
-        m_seekTarget.reset();
+        handlePlaybackRestart();
         return;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<const mpv_event_log_message*>(event.data);
@@ -597,6 +597,10 @@ void MpvEngine::handleReply(std::uint64_t tag, int error, const QVariant& value)
         return;
     PendingOpen& p = *m_pending;
     switch (request) {
+    case Request::Restarted:
+        // Asked after the sizes, so their replies are in.
+        p.playing = true;
+        return;
     case Request::Load:
         if (error < 0)
             p.error = QString::fromUtf8(mpv_error_string(error));
@@ -634,6 +638,7 @@ void MpvEngine::handleStartFile(std::int64_t entryId)
     m_position = 0;
     m_paused = false;
     m_eofReached = false;
+    m_dropped = false;
     m_pausedForCache = false;
     m_seekTarget.reset();
 }
@@ -667,6 +672,17 @@ void MpvEngine::handleVideoReconfig()
     getPropertyAsync("video-params/h", MPV_FORMAT_INT64, tagFor(Request::VideoHeight, generation));
 }
 
+void MpvEngine::handlePlaybackRestart()
+{
+    m_seekTarget.reset();
+    if (!m_pending || !m_pending->loaded)
+        return;
+    // mpv starts playing once the first picture is out or the video has ended without one
+    // (a decoder that fails on every frame): either way the size it knows now is final.
+    handleVideoReconfig();
+    getPropertyAsync("pause", MPV_FORMAT_FLAG, tagFor(Request::Restarted, m_pending->generation));
+}
+
 void MpvEngine::handleEndFile(std::int64_t entryId, int reason, int error)
 {
     if (m_pending) {
@@ -686,10 +702,16 @@ void MpvEngine::handleEndFile(std::int64_t entryId, int reason, int error)
     }
     if (entryId != m_entryId || m_openState != OpenStates::Open)
         return;
-    // The open file went away by itself (a read error, for instance).
-    commitClosed(reason == MPV_END_FILE_REASON_ERROR
-                     ? describeEndError(error, m_fileName, QString())
-                     : QString());
+    if (reason != MPV_END_FILE_REASON_EOF && reason != MPV_END_FILE_REASON_ERROR) {
+        commitClosed(QString());
+        return;
+    }
+    // mpv let go of the open file by itself (the end is otherwise kept open, so a read
+    // error, for instance): the entry has ended as one played to its end, and the player
+    // goes on to the next.
+    if (reason == MPV_END_FILE_REASON_ERROR)
+        m_lastError = describeEndError(error, m_fileName, QString());
+    m_dropped = true;
 }
 
 void MpvEngine::onDuration(const QVariant& value)
@@ -743,6 +765,7 @@ void MpvEngine::commitClosed(QString error)
     m_isImage = false;
     m_position = 0;
     m_eofReached = false;
+    m_dropped = false;
     m_seekTarget.reset();
     if (!error.isEmpty())
         m_lastError = std::move(error);
@@ -767,7 +790,7 @@ void MpvEngine::updatePlayState()
     int state = PlayStates::Playing;
     if (m_openState != OpenStates::Open)
         state = PlayStates::Closed;
-    else if (m_eofReached && m_paused)
+    else if ((m_eofReached && m_paused) || m_dropped)
         // mpv pauses at the end to keep the last picture; only then is the end settled, and
         // a Play from a receiver cannot be overtaken by that pause.
         state = PlayStates::Stopped;
@@ -788,7 +811,7 @@ double MpvEngine::CurrentPosition() const
         return 0;
     if (m_seekTarget)
         return *m_seekTarget;
-    if (m_eofReached)
+    if (m_eofReached || m_dropped)
         return m_duration;
     // Only the end reads as the length itself, so a last frame stamped at or past the
     // container's length is not taken for the end.
@@ -809,7 +832,8 @@ void MpvEngine::setCurrentPosition(double seconds)
 
 void MpvEngine::Play()
 {
-    if (m_openState != OpenStates::Open || m_pending)
+    // A file mpv let go of has nothing left to play.
+    if (m_openState != OpenStates::Open || m_pending || m_dropped)
         return;
     if (m_eofReached) {
         m_seekTarget = 0.0;

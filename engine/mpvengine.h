@@ -48,8 +48,6 @@ public:
         // mpv audio outputs, tried in order; "null" plays silently but keeps time, so files
         // still play through on a machine without a sound device.
         QString audioOutput = QStringLiteral("pulse,pipewire,alsa,null");
-        // How long a put of FileName waits for the file to load or fail.
-        int openTimeoutMs = 5000;
     };
 
     // Call once before the QApplication is constructed: the picture's windows then share the
@@ -61,9 +59,11 @@ public:
     ~MpvEngine() override;
 
     QString FileName() const override { return m_fileName; }
-    // Waits (bounded, dispatching events) for the file to load or fail. A put that arrives
-    // while another waits (from a timer or event handler) takes over: the earlier call then
-    // returns the later one's outcome. Returns whether a file is open on return.
+    // Waits, dispatching events, for the file to load or fail; there is no deadline, as a slow
+    // network file or pipe is not a refused one. A put that arrives while another waits (from
+    // a timer or event handler) takes over: the earlier call then returns the later one's
+    // outcome. Once the application is quitting the wait stops at once and the open fails.
+    // Returns whether a file is open on return.
     [[nodiscard]] bool setFileName(const QString& path) override;
     QString lastError() const override { return m_lastError; }
 
@@ -136,6 +136,7 @@ private:
     void handleFileLoaded();
     void handleEndFile(std::int64_t entryId, int reason, int error);
     void handleVideoReconfig();
+    void handlePlaybackRestart();
     void handleReply(std::uint64_t tag, int error, const QVariant& value);
 
     void onDuration(const QVariant& value);
@@ -174,7 +175,6 @@ private:
     std::unique_ptr<EngineOptionsDialog> m_optionsDialog;
 
     std::atomic<bool> m_drainQueued{false};
-    int m_openTimeoutMs = 5000;
 
     // What the engine reports for the open file; changed only when an open ends.
     QString m_fileName;
@@ -191,6 +191,8 @@ private:
     double m_position = 0;
     bool m_paused = false;
     bool m_eofReached = false;
+    // mpv ended the open file by itself; the engine holds it as stopped at its end.
+    bool m_dropped = false;
     bool m_pausedForCache = false;
     std::optional<double> m_seekTarget;
     QHash<QByteArray, QVariant> m_mpvValues;

@@ -9,6 +9,8 @@
 #               give every frame a time stamp, so the length estimated from the file's end is right
 #   clip.mpeg   the same file
 #   clip.dat    the same file (the name a Video CD gives its tracks)
+#   long.mpg    20 s, made as clip.mpg; larger than what mpv reads ahead, so cutting the file
+#               while it plays cuts the play short
 #   clip.wmv    2 s, 160x120, WMV2 video + WMA2 audio in ASF
 #   clip.asf    the same file
 #   sound.mp3   2 s of tone, no picture
@@ -30,6 +32,10 @@ cp clip.avi clip.divx
     -c:v mpeg1video -q:v 5 -g 25 -c:a mp2 -b:a 64k -ac 1 -packetsize 512 -f mpeg clip.mpg
 cp clip.mpg clip.mpeg
 cp clip.mpg clip.dat
+
+"${ff[@]}" -f lavfi -i "testsrc=size=160x120:rate=25:duration=20" \
+    -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=20" \
+    -c:v mpeg1video -q:v 5 -g 25 -c:a mp2 -b:a 64k -ac 1 -packetsize 512 -f mpeg long.mpg
 
 "${ff[@]}" -f lavfi -i "$video" -f lavfi -i "$tone" \
     -c:v wmv2 -q:v 5 -g 25 -c:a wmav2 -b:a 64k -ac 1 -f asf clip.wmv

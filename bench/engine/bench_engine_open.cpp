@@ -12,7 +12,7 @@ namespace {
 MpvEngine& engine()
 {
     static const auto instance = std::make_unique<MpvEngine>(MpvEngine::Options{
-        .video = false, .audioOutput = QStringLiteral("null"), .openTimeoutMs = 5000});
+        .video = false, .audioOutput = QStringLiteral("null")});
     return *instance;
 }
 

@@ -3,14 +3,21 @@
 #include "enginetest.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QtEndian>
 #include <cmath>
+#include <csignal>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using enginetest::clip;
 using enginetest::kTimeoutMs;
@@ -20,6 +27,47 @@ namespace {
 double mpvGainDecibels(double mpvVolume)
 {
     return 20.0 * std::log10(std::pow(mpvVolume / 100.0, 3.0));
+}
+
+// Feeds a file into a named pipe after a delay, as a slow network share would. Gives up if
+// nobody reads the pipe by then; joined when it goes.
+class LatePipeWriter
+{
+public:
+    LatePipeWriter(const QString& pipe, const QByteArray& data, int delayMs)
+        : m_thread([path = pipe.toLocal8Bit(), data, delayMs] {
+              // A reader that has gone makes the write fail rather than kill the test.
+              sigset_t pipeSignal;
+              sigemptyset(&pipeSignal);
+              sigaddset(&pipeSignal, SIGPIPE);
+              pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+              std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+              const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
+              if (fd < 0)
+                  return;
+              ::fcntl(fd, F_SETFL, 0);
+              for (qsizetype done = 0; done < data.size();) {
+                  const ssize_t n = ::write(fd, data.constData() + done, data.size() - done);
+                  if (n <= 0)
+                      break;
+                  done += n;
+              }
+              ::close(fd);
+          })
+    {
+    }
+    ~LatePipeWriter() { m_thread.join(); }
+    LatePipeWriter(const LatePipeWriter&) = delete;
+    LatePipeWriter& operator=(const LatePipeWriter&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -38,6 +86,8 @@ private slots:
     void opensEveryClip_data();
     void opensEveryClip();
     void stillPictureStays();
+    void videoThatNeverDecodesStillOpens();
+    void slowPipeIsWaitedFor();
     void refusesBadFiles_data();
     void refusesBadFiles();
     void refusalClosesThePlayingFile();
@@ -62,8 +112,8 @@ void TestMpvEngine::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
-        .video = false, .audioOutput = QStringLiteral("null"), .openTimeoutMs = 5000});
+    m_engine = std::make_unique<MpvEngine>(
+        MpvEngine::Options{.video = false, .audioOutput = QStringLiteral("null")});
     QCOMPARE(m_engine->lastError(), QString());
 }
 
@@ -194,6 +244,53 @@ void TestMpvEngine::stillPictureStays()
     engine.Pause();
     QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Paused, kTimeoutMs);
     QCOMPARE(engine.ImageSourceWidth(), 320);
+}
+
+void TestMpvEngine::videoThatNeverDecodesStillOpens()
+{
+    // clip.avi with every picture's data zeroed: mpv sees the video track but the decoder
+    // gives no picture, so the open settles on the size the file declares.
+    QByteArray bytes = fileBytes(clip("clip.avi"));
+    int zeroed = 0;
+    for (qsizetype at = bytes.indexOf("00dc"); at >= 0; at = bytes.indexOf("00dc", at + 4)) {
+        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
+        if (at + 8 + qsizetype(size) > bytes.size())
+            continue;
+        std::fill_n(bytes.begin() + at + 8, size, '\0');
+        ++zeroed;
+    }
+    QVERIFY(zeroed > 40);
+    const QString path = m_dir->filePath(QStringLiteral("blank.avi"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    MpvEngine& engine = *m_engine;
+    QVERIFY2(engine.setFileName(path), qPrintable(engine.lastError()));
+    QCOMPARE(engine.ImageSourceWidth(), 160);
+    QCOMPARE(engine.ImageSourceHeight(), 120);
+    QVERIFY(std::abs(engine.Duration() - 2.0) <= 0.1);
+    QCOMPARE(engine.PlayState(), PlayStates::Playing);
+    QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
+}
+
+void TestMpvEngine::slowPipeIsWaitedFor()
+{
+    // A file that takes longer to arrive than any fixed deadline would allow still plays.
+    const QString pipe = m_dir->filePath(QStringLiteral("slow.mpg"));
+    QCOMPARE(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    constexpr int delayMs = 6000;
+    const LatePipeWriter writer(pipe, fileBytes(clip("clip.mpg")), delayMs);
+    MpvEngine& engine = *m_engine;
+    QElapsedTimer clock;
+    clock.start();
+
+    QVERIFY2(engine.setFileName(pipe), qPrintable(engine.lastError()));
+    QVERIFY2(clock.elapsed() >= delayMs - 100, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(engine.FileName(), pipe);
+    QCOMPARE(engine.ImageSourceWidth(), 160);
+    QCOMPARE(engine.PlayState(), PlayStates::Playing);
+    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0.5, kTimeoutMs);
 }
 
 void TestMpvEngine::refusesBadFiles_data()

@@ -66,7 +66,7 @@ void TestMpvEngineView::init()
     m_window = std::make_unique<QWidget>();
     m_window->resize(480, 360);
     m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
-        .video = true, .audioOutput = QStringLiteral("null"), .openTimeoutMs = 5000});
+        .video = true, .audioOutput = QStringLiteral("null")});
     m_view = qobject_cast<MpvView*>(m_engine->view());
     QVERIFY(m_view);
     QVERIFY2(m_engine->drawsPicture(), "no OpenGL render path");

@@ -3,9 +3,12 @@
 #include "ownxserver.h"
 #include "playlist/orvformat.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <sys/stat.h>
 
 class TestMpris : public QObject
 {
@@ -26,6 +29,27 @@ class TestMpris : public QObject
         if (!p.waitForFinished(10000))
             return QStringLiteral("(no answer)");
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+    bool sendQuit()
+    {
+        QProcess send;
+        send.setProcessEnvironment(m_env);
+        send.start("dbus-send",
+                   {"--session", "--type=method_call", "--dest=org.mpris.MediaPlayer2.orvella",
+                    "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
+        return send.waitForFinished(10000) && send.exitCode() == 0;
+    }
+
+    // Whether the process holds the file open.
+    static bool holdsOpen(qint64 pid, const QString& path)
+    {
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        for (const QString& fd : fds.entryList(QDir::NoDotAndDotDot | QDir::System)) {
+            if (QFile::symLinkTarget(fds.filePath(fd)) == path)
+                return true;
+        }
+        return false;
     }
 
 private slots:
@@ -72,15 +96,38 @@ private slots:
 
     void quitEndsThePlayer()
     {
-        QProcess send;
-        send.setProcessEnvironment(m_env);
-        send.start("dbus-send",
-                   {"--session", "--type=method_call", "--dest=org.mpris.MediaPlayer2.orvella",
-                    "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Quit"});
-        QVERIFY(send.waitForFinished(10000));
+        QVERIFY(sendQuit());
         QVERIFY(m_player.waitForFinished(15000));
         QCOMPARE(m_player.exitStatus(), QProcess::NormalExit);
         QCOMPARE(m_player.exitCode(), 0);
+    }
+
+    void quitWhileAFileOpensEndsAtOnce()
+    {
+        // A pipe nobody writes to: the player waits for it until it is told to quit.
+        const QString pipe = m_dir.filePath("pipe.mpg");
+        QCOMPARE(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+        QProcessEnvironment env = m_env;
+        // The exit-time leak scan is the sanitizer's time, not the player's.
+        env.insert("ASAN_OPTIONS", "detect_leaks=0:halt_on_error=1");
+        QProcess player;
+        player.setProcessEnvironment(env);
+        player.setProcessChannelMode(QProcess::ForwardedChannels);
+        player.start(ORVELLA_BINARY, {pipe});
+        QVERIFY(player.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(player.processId(), pipe), 15000);
+        QTest::qWait(500);
+        QVERIFY(player.state() == QProcess::Running);
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(sendQuit());
+        QVERIFY(player.waitForFinished(15000));
+        const qint64 ms = clock.elapsed();
+        qInfo("closed %lld ms after the quit", ms);
+        QCOMPARE(player.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(player.exitCode(), 0);
+        QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
     }
 
     void cleanupTestCase()

@@ -6,6 +6,7 @@
 #include "playlist/formpls.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,6 +97,31 @@ private slots:
         QVERIFY(engine.PlayState() != PlayStates::Playing);
         QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() * 3 / 4, 2));
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
+    }
+
+    void entryCutShortWhilePlayingGoesOnToTheNext()
+    {
+        // Longer than what mpv reads ahead: cutting the file cuts its play short.
+        const QString cut = m_dir.filePath("cut.mpg");
+        QVERIFY(QFile::copy(clip("long.mpg"), cut));
+        auto window = makeWindow();
+        MediaEngine& engine = window->MediaPlayer1();
+        QVERIFY(window->load({}));
+        Playlist& playlist = window->playlistWindow().playlist();
+        playlist.append({{cut, "cut.mpg"}, {clip("clip.avi"), "clip.avi"}});
+        playlist.Go();
+        QTRY_VERIFY_WITH_TIMEOUT(engine.FileName() == cut && engine.CurrentPosition() > 0.3, 10000);
+        QVERIFY(engine.Duration() > 19);
+
+        QVERIFY(QFile(cut).resize(300));
+        QElapsedTimer sinceCut;
+        sinceCut.start();
+        // Uncut, the entry would play on for more than 19 s.
+        QTRY_VERIFY_WITH_TIMEOUT(engine.FileName() == clip("clip.avi") &&
+                                     engine.PlayState() == PlayStates::Playing,
+                                 15000);
+        qInfo("next entry playing %lld ms after the cut", sinceCut.elapsed());
+        QCOMPARE(playlist.CurrentIndex(), 2);
     }
 
     void unplayableEntryStopsThere()
