@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QSaveFile>
 #include <algorithm>
+#include <string_view>
 
 namespace OrvFormat {
 
@@ -111,10 +112,73 @@ Values collect(QStringView text, QLatin1StringView marker)
     return found;
 }
 
+namespace {
+
+bool isAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// collect for text that every locale encoding spells alike, plain ASCII, fed block by block
+// so that a list of many thousand entries is never decoded or held whole.
+class AsciiCollector
+{
+public:
+    explicit AsciiCollector(QLatin1StringView marker)
+        : m_key(marker.data(), static_cast<std::size_t>(marker.size()))
+    {
+    }
+
+    // False once the text turns out not to be ASCII; nothing is collected then.
+    bool feed(std::string_view block)
+    {
+        if (!isAscii(block))
+            return false;
+        m_pending.append(block);
+        const std::string_view text(m_pending);
+        std::size_t from = 0;
+        std::size_t keep = text.size() - std::min(text.size(), m_key.size() - 1);
+        for (std::size_t at = text.find(m_key); at != std::string_view::npos;
+             at = text.find(m_key, from)) {
+            const std::size_t start = at + m_key.size();
+            const std::size_t end = text.find('"', start);
+            if (end == std::string_view::npos) {
+                // The value goes on in the next block: keep its marker.
+                keep = at;
+                break;
+            }
+            m_found.values.append(
+                QLatin1StringView(text.data() + start, static_cast<qsizetype>(end - start)));
+            from = at + 1;
+            keep = std::max(from, keep);
+        }
+        m_pending.erase(0, keep);
+        return true;
+    }
+
+    Values finish()
+    {
+        // A marker left over without its closing quote cuts the last value off.
+        if (m_pending.find(m_key) != std::string::npos)
+            m_found.complete = false;
+        return std::move(m_found);
+    }
+
+private:
+    std::string m_key;
+    std::string m_pending;
+    Values m_found;
+};
+
+} // namespace
+
 PathsRead parsePaths(const QByteArray& content)
 {
-    const QString text = QString::fromLocal8Bit(content);
-    Values found = collect(text, PathMarker);
+    AsciiCollector ascii(PathMarker);
+    Values found = ascii.feed({content.constData(), static_cast<std::size_t>(content.size())})
+                       ? ascii.finish()
+                       : collect(QString::fromLocal8Bit(content), PathMarker);
     return {std::move(found.values), found.complete};
 }
 
@@ -122,6 +186,22 @@ PathsRead readPaths(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
+        return {};
+    AsciiCollector ascii(PathMarker);
+    QByteArray block(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(block.data(), block.size());
+        if (got < 0)
+            return {};
+        if (got == 0) {
+            Values found = ascii.finish();
+            return {std::move(found.values), found.complete};
+        }
+        if (!ascii.feed({block.constData(), static_cast<std::size_t>(got)}))
+            break;
+    }
+    // Not plain ASCII: the whole text is decoded from the locale encoding first.
+    if (!file.seek(0))
         return {};
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -390,6 +390,21 @@ void TestOrvFormat::readsOddContent_data()
         << raw("\x00\x01\x02\xff\xfe\x22\x3c") << QStringList() << true;
     QTest::newRow("accented path") << QString::fromUtf8("<ref href = \"/m/été.avi\"").toLocal8Bit()
                                    << QStringList{QStringLiteral("/m/été.avi")} << true;
+
+    // Files are read in blocks of 64 KiB: an entry across a block's end, and a first
+    // non-ASCII byte only in a later block.
+    const QByteArray first("<ref href = \"/m/a.avi\"");
+    const QStringList both{QStringLiteral("/m/a.avi"), QStringLiteral("/m/b.avi")};
+    for (const int into : {1, 5, 12, 13, 14, 20, 21})
+        QTest::addRow("block ends %d bytes into an entry", into)
+            << first + QByteArray(65536 - first.size() - into, ' ') + "<ref href = \"/m/b.avi\""
+            << both << true;
+    QTest::newRow("marker cut off at a block's end")
+        << first + QByteArray(65536 - first.size() - 5, ' ') + "<ref " << QStringList{both[0]}
+        << true;
+    QTest::newRow("accented path in a later block")
+        << first + QByteArray(70000, ' ') + QString::fromUtf8("<ref href = \"/m/é\"").toLocal8Bit()
+        << QStringList{both[0], QStringLiteral("/m/é")} << true;
 }
 
 void TestOrvFormat::readsOddContent()
