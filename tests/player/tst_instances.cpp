@@ -55,11 +55,16 @@ class TestInstances : public QObject
     QString m_program;
     QProcessEnvironment m_env;
 
-    std::unique_ptr<QProcess> start(const QStringList& args)
+    // traced: the start-up trace is kept in the process's standard error.
+    std::unique_ptr<QProcess> start(const QStringList& args, bool traced = false)
     {
         auto p = std::make_unique<QProcess>();
-        p->setProcessEnvironment(m_env);
-        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment env = m_env;
+        if (traced)
+            env.insert("ORVELLA_TRACE", "1");
+        p->setProcessEnvironment(env);
+        p->setProcessChannelMode(traced ? QProcess::ForwardedOutputChannel
+                                        : QProcess::ForwardedChannels);
         p->start(m_program, args);
         if (!p->waitForStarted(10000))
             return nullptr;
@@ -109,7 +114,7 @@ private slots:
         QCOMPARE(readAll(picture), resource);
         const QDateTime written = QFileInfo(picture).lastModified();
 
-        auto second = start({"/nowhere/ignored.avi"});
+        auto second = start({"/nowhere/ignored.avi"}, true);
         QVERIFY(second);
         // The second instance shows its message and waits for OK.
         QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(second->processId(), true).isEmpty(), 20000);
@@ -119,6 +124,9 @@ private slots:
         QVERIFY(second->waitForFinished(20000));
         QCOMPARE(second->exitStatus(), QProcess::NormalExit);
         QCOMPARE(second->exitCode(), 0);
+        // It refused before making an engine.
+        const QByteArray trace = second->readAllStandardError();
+        QVERIFY2(trace.contains("application made") && !trace.contains("engine ready"), trace);
 
         QVERIFY(first->state() == QProcess::Running);
         QCOMPARE(QFileInfo(picture).lastModified(), written);
