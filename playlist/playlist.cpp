@@ -7,6 +7,8 @@ Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
     m_timer1.setInterval(StartDelayMs);
+    // A coarse timer may fire up to a twentieth late; the start waits exactly its half second.
+    m_timer1.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1, &QTimer::timeout, this, &Playlist::timerTick);
 }
 
