@@ -336,7 +336,7 @@ void formPLS::PullFromORV(const QString& path)
     QList<PlaylistEntry> entries;
     entries.reserve(read.paths.size());
     for (const QString& p : read.paths)
-        entries.append({p, Getfilename(p)});
+        entries.append({p, QString()});
     m_playlist->append(entries);
     // A file cut off inside an entry keeps what was read but leaves the count as it was.
     if (!read.complete)

@@ -1,6 +1,7 @@
 #include "playlist/playlist.h"
 
 #include "player/starttrace.h"
+#include "playlist/displayname.h"
 
 Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
 {
@@ -21,9 +22,11 @@ QVariant Playlist::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};
+    if (role == Qt::DisplayRole)
+        return entry(index.row() + 1).displayName;
     const PlaylistEntry& e = m_entries.at(index.row());
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return role == Qt::DisplayRole ? e.displayName : e.path;
+    if (role == Qt::ToolTipRole)
+        return e.path;
     if (role == PathRole)
         return e.path;
     return {};
@@ -34,6 +37,14 @@ QVariant Playlist::headerData(int section, Qt::Orientation orientation, int role
     if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return QStringLiteral("Filename");
     return {};
+}
+
+PlaylistEntry Playlist::entry(int item) const
+{
+    PlaylistEntry e = m_entries.at(item - 1);
+    if (e.displayName.isNull())
+        e.displayName = Paths::nameAfterLastSeparator(e.path);
+    return e;
 }
 
 QStringList Playlist::List1() const

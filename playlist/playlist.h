@@ -11,6 +11,8 @@
 struct PlaylistEntry
 {
     QString path;
+    // Null for the path's own name, the text after its last separator, worked out only when
+    // shown: a list read from a file may hold a hundred thousand entries.
     QString displayName;
 };
 
@@ -39,7 +41,7 @@ public:
     // Entries. Appending always adds at the end of both lists; the first entry added to an
     // empty view becomes its selected item.
     int count() const { return static_cast<int>(m_entries.size()); }
-    const PlaylistEntry& entry(int item) const { return m_entries.at(item - 1); }
+    PlaylistEntry entry(int item) const;
     // The path list, in entry order.
     QStringList List1() const;
     void append(const QString& path, const QString& displayName);
