@@ -332,14 +332,11 @@ void formPLS::WriteToORV(const QString& path)
 
 void formPLS::PullFromORV(const QString& path)
 {
-    const OrvFormat::PathsRead read = OrvFormat::readPaths(path);
-    QList<PlaylistEntry> entries;
-    entries.reserve(read.paths.size());
-    for (const QString& p : read.paths)
-        entries.append({p, QString()});
-    m_playlist->append(entries);
+    OrvFormat::PathsRead read = OrvFormat::readPaths(path);
+    const bool complete = read.complete;
+    m_playlist->append(std::move(read.paths));
     // A file cut off inside an entry keeps what was read but leaves the count as it was.
-    if (!read.complete)
+    if (!complete)
         return;
     QCoreApplication::processEvents();
     m_playlist->refreshCount();

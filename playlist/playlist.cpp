@@ -24,11 +24,8 @@ QVariant Playlist::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return entry(index.row() + 1).displayName;
-    const PlaylistEntry& e = m_entries.at(index.row());
-    if (role == Qt::ToolTipRole)
-        return e.path;
-    if (role == PathRole)
-        return e.path;
+    if (role == Qt::ToolTipRole || role == PathRole)
+        return m_paths.at(index.row());
     return {};
 }
 
@@ -41,7 +38,8 @@ QVariant Playlist::headerData(int section, Qt::Orientation orientation, int role
 
 PlaylistEntry Playlist::entry(int item) const
 {
-    PlaylistEntry e = m_entries.at(item - 1);
+    const qsizetype i = item - 1;
+    PlaylistEntry e{m_paths.at(i), i < m_names.size() ? m_names.at(i) : QString()};
     if (e.displayName.isNull())
         e.displayName = Paths::nameAfterLastSeparator(e.path);
     return e;
@@ -49,11 +47,7 @@ PlaylistEntry Playlist::entry(int item) const
 
 QStringList Playlist::List1() const
 {
-    QStringList result;
-    result.reserve(count());
-    for (const PlaylistEntry& e : m_entries)
-        result << e.path;
-    return result;
+    return m_paths;
 }
 
 void Playlist::append(const QString& path, const QString& displayName)
@@ -65,9 +59,28 @@ void Playlist::append(const QList<PlaylistEntry>& entries)
 {
     if (entries.isEmpty())
         return;
-    const bool wasEmpty = m_entries.isEmpty();
+    const bool wasEmpty = m_paths.isEmpty();
     beginInsertRows({}, count(), count() + static_cast<int>(entries.size()) - 1);
-    m_entries.append(entries);
+    m_names.resize(m_paths.size());
+    for (const PlaylistEntry& e : entries) {
+        m_paths.append(e.path);
+        m_names.append(e.displayName);
+    }
+    endInsertRows();
+    if (wasEmpty)
+        setSelectedItem(1);
+}
+
+void Playlist::append(QStringList&& paths)
+{
+    if (paths.isEmpty())
+        return;
+    const bool wasEmpty = m_paths.isEmpty();
+    beginInsertRows({}, count(), count() + static_cast<int>(paths.size()) - 1);
+    if (wasEmpty)
+        m_paths = std::move(paths);
+    else
+        m_paths.append(paths);
     endInsertRows();
     if (wasEmpty)
         setSelectedItem(1);
@@ -76,7 +89,8 @@ void Playlist::append(const QList<PlaylistEntry>& entries)
 void Playlist::clear()
 {
     beginResetModel();
-    m_entries.clear();
+    m_paths.clear();
+    m_names.clear();
     endResetModel();
     m_pathListIndex = -1;
     setSelectedItem(0);
@@ -119,7 +133,7 @@ void Playlist::refreshCount()
 void Playlist::showEntry(int item)
 {
     m_pathListIndex = item - 1;
-    setText2(m_entries.at(item - 1).path);
+    setText2(m_paths.at(item - 1));
 }
 
 void Playlist::armStartTimer()

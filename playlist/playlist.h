@@ -40,12 +40,14 @@ public:
 
     // Entries. Appending always adds at the end of both lists; the first entry added to an
     // empty view becomes its selected item.
-    int count() const { return static_cast<int>(m_entries.size()); }
+    int count() const { return static_cast<int>(m_paths.size()); }
     PlaylistEntry entry(int item) const;
     // The path list, in entry order.
     QStringList List1() const;
     void append(const QString& path, const QString& displayName);
     void append(const QList<PlaylistEntry>& entries);
+    // Entries shown by their paths' own names; an empty list takes the paths as they are.
+    void append(QStringList&& paths);
     // Empties both lists; the current entry, the shown path and the count caption stay.
     void clear();
 
@@ -104,7 +106,9 @@ private:
     void timerTick();
     void setSliderValue(int value);
 
-    QList<PlaylistEntry> m_entries;
+    QStringList m_paths;
+    // The view's texts; shorter than m_paths when the last entries show their own names.
+    QStringList m_names;
     int m_selectedItem = 0;
     int m_pathListIndex = -1;
     int m_currentIndex = 0;
