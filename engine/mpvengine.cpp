@@ -36,6 +36,7 @@ enum class Request : std::uint64_t
     VideoWidth,
     VideoHeight,
     Restarted,
+    AudioTrack,
 };
 
 constexpr std::uint64_t tagFor(Request request, std::uint64_t generation)
@@ -207,6 +208,14 @@ struct MpvEngine::PendingOpen
     bool loaded = false;
     std::optional<double> duration;
     std::optional<bool> hasVideo;
+    std::optional<bool> hasAudio;
+
+    // A picture track whose size came to be known: a track mpv cannot decode has none.
+    bool hasPictureSize() const
+    {
+        return hasVideo.value_or(false) &&
+               ((videoWidth > 0 && videoHeight > 0) || (containerWidth > 0 && containerHeight > 0));
+    }
     bool isImage = false;
     int containerWidth = 0;
     int containerHeight = 0;
@@ -459,6 +468,10 @@ bool MpvEngine::setFileName(const QString& path)
         commitClosed(tr("The program is closing."));
     } else if (m_pending->error) {
         commitClosed(*m_pending->error);
+    } else if (!m_pending->hasPictureSize() && !*m_pending->hasAudio) {
+        // mpv takes an empty file whose name promises a picture, and shows nothing.
+        commandAsync({QStringLiteral("stop")});
+        commitClosed(tr("The file holds neither sound nor picture."));
     } else {
         commitOpen();
     }
@@ -472,7 +485,7 @@ bool MpvEngine::pendingResolved() const
     const PendingOpen& p = *m_pending;
     if (p.error)
         return true;
-    if (!p.loaded || !p.duration || !p.hasVideo)
+    if (!p.loaded || !p.duration || !p.hasVideo || !p.hasAudio)
         return false;
     // Without a decoded size by the time mpv plays, the container's size stands in.
     return !*p.hasVideo || (p.videoWidth > 0 && p.videoHeight > 0) || p.playing;
@@ -617,6 +630,9 @@ void MpvEngine::handleReply(std::uint64_t tag, int error, const QVariant& value)
         p.hasVideo = error >= 0;
         p.isImage = error >= 0 && value.toBool();
         return;
+    case Request::AudioTrack:
+        p.hasAudio = error >= 0;
+        return;
     case Request::ContainerWidth:
         p.containerWidth = error < 0 ? 0 : value.toInt();
         return;
@@ -653,6 +669,8 @@ void MpvEngine::handleFileLoaded()
     getPropertyAsync("duration", MPV_FORMAT_DOUBLE, tagFor(Request::Duration, generation));
     getPropertyAsync("current-tracks/video/image", MPV_FORMAT_FLAG,
                      tagFor(Request::VideoTrack, generation));
+    getPropertyAsync("current-tracks/audio/id", MPV_FORMAT_INT64,
+                     tagFor(Request::AudioTrack, generation));
     getPropertyAsync("width", MPV_FORMAT_INT64, tagFor(Request::ContainerWidth, generation));
     getPropertyAsync("height", MPV_FORMAT_INT64, tagFor(Request::ContainerHeight, generation));
     // The decoded size may already be known; otherwise it comes with the video reconfig.

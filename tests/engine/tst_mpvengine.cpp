@@ -125,7 +125,8 @@ void TestMpvEngine::cleanup()
 
 QString TestMpvEngine::badFile(const QString& kind)
 {
-    const QString path = m_dir->filePath(kind + QStringLiteral(".avi"));
+    const QString path =
+        m_dir->filePath(kind.contains(u'.') ? kind : kind + QStringLiteral(".avi"));
     if (kind == QLatin1String("missing"))
         return path;
     if (kind == QLatin1String("directory")) {
@@ -296,7 +297,7 @@ void TestMpvEngine::slowPipeIsWaitedFor()
 void TestMpvEngine::refusesBadFiles_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"missing", "empty", "random", "unreadable", "directory"})
+    for (const char* kind : {"missing", "empty", "empty.jpg", "random", "unreadable", "directory"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
