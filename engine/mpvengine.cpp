@@ -311,6 +311,9 @@ void MpvEngine::initialize(const Options& options)
     setOptionString("input-default-bindings", QStringLiteral("no"));
     setOptionString("input-vo-keyboard", QStringLiteral("no"));
     setOptionString("ytdl", QStringLiteral("no"));
+    // A picture file beside a sound file would give the sound a picture it does not have, and
+    // finding one means reading the whole folder at every open.
+    setOptionString("cover-art-auto", QStringLiteral("no"));
     setOptionString("load-osd-console", QStringLiteral("no"));
     setOptionString("audio-client-name", QStringLiteral("Orvella"));
     setOptionString("vo", video ? QStringLiteral("libmpv") : QStringLiteral("null"));
