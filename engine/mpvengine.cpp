@@ -311,9 +311,11 @@ void MpvEngine::initialize(const Options& options)
     setOptionString("input-default-bindings", QStringLiteral("no"));
     setOptionString("input-vo-keyboard", QStringLiteral("no"));
     setOptionString("ytdl", QStringLiteral("no"));
-    // A picture file beside a sound file would give the sound a picture it does not have, and
-    // finding one means reading the whole folder at every open.
+    // The player shows what the file holds. Looking for cover pictures and subtitle files
+    // beside it reads the whole folder at every open (a tenth of a second in a folder of
+    // 100,000 files), and a cover would give a sound file a picture it does not have.
     setOptionString("cover-art-auto", QStringLiteral("no"));
+    setOptionString("sub-auto", QStringLiteral("no"));
     setOptionString("load-osd-console", QStringLiteral("no"));
     setOptionString("audio-client-name", QStringLiteral("Orvella"));
     setOptionString("vo", video ? QStringLiteral("libmpv") : QStringLiteral("null"));
