@@ -1,20 +1,11 @@
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
 #include "player/starttrace.h"
-#include "player/startup.h"
-#include "playlist/orvformat.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
-    // A playlist named on the command line is read while the window system starts up.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (const QString path = Startup::MPathFrom(arguments); Startup::isPlaylistPath(path))
-        OrvFormat::readAhead(path);
-
     MpvEngine::prepareApplication();
     QApplication app(argc, argv);
     StartTrace::mark("application made");

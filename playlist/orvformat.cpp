@@ -4,8 +4,6 @@
 #include <QIODevice>
 #include <QSaveFile>
 #include <algorithm>
-#include <future>
-#include <mutex>
 #include <string_view>
 
 namespace OrvFormat {
@@ -184,48 +182,7 @@ PathsRead parsePaths(const QByteArray& content)
     return {std::move(found.values), found.complete};
 }
 
-namespace {
-
-PathsRead readPathsNow(const QString& fileName);
-
-struct ReadAhead
-{
-    std::mutex lock;
-    QString fileName;
-    std::future<PathsRead> result;
-};
-
-ReadAhead& readAheadSlot()
-{
-    static ReadAhead slot;
-    return slot;
-}
-
-} // namespace
-
-void readAhead(const QString& fileName)
-{
-    ReadAhead& slot = readAheadSlot();
-    const std::lock_guard guard(slot.lock);
-    slot.fileName = fileName;
-    slot.result = std::async(std::launch::async, [fileName] { return readPathsNow(fileName); });
-}
-
 PathsRead readPaths(const QString& fileName)
-{
-    ReadAhead& slot = readAheadSlot();
-    std::future<PathsRead> early;
-    {
-        const std::lock_guard guard(slot.lock);
-        if (slot.result.valid() && slot.fileName == fileName)
-            early = std::move(slot.result);
-    }
-    return early.valid() ? early.get() : readPathsNow(fileName);
-}
-
-namespace {
-
-PathsRead readPathsNow(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -252,8 +209,6 @@ PathsRead readPathsNow(const QString& fileName)
     file.close();
     return parsePaths(content);
 }
-
-} // namespace
 
 NamesRead readNames(const QString& fileName)
 {

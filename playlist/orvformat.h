@@ -59,9 +59,6 @@ struct PathsRead
 PathsRead parsePaths(const QByteArray& content);
 // Paths from the named file; a file that cannot be read gives no paths and is incomplete.
 PathsRead readPaths(const QString& fileName);
-// Starts reading the named file on a thread of its own; the next readPaths of that name takes
-// the result. Lets a long list load while the program is still starting.
-void readAhead(const QString& fileName);
 
 struct NamesRead
 {

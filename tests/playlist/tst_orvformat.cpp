@@ -139,7 +139,6 @@ private slots:
     void readsOddContent();
     void unreadableFileGivesNothing_data();
     void unreadableFileGivesNothing();
-    void readsAheadOnlyTheNamedFile();
     void readsEntryNames_data();
     void readsEntryNames();
 };
@@ -478,18 +477,3 @@ void TestOrvFormat::readsEntryNames()
 
 QTEST_GUILESS_MAIN(TestOrvFormat)
 #include "tst_orvformat.moc"
-
-void TestOrvFormat::readsAheadOnlyTheNamedFile()
-{
-    QTemporaryDir dir;
-    const QString early = dir.filePath(QStringLiteral("early.orv"));
-    const QString other = dir.filePath(QStringLiteral("other.orv"));
-    QVERIFY(putFile(early, "<ref href = \"/m/a.avi\""));
-    QVERIFY(putFile(other, "<ref href = \"/m/b.avi\""));
-    OrvFormat::readAhead(early);
-    QCOMPARE(OrvFormat::readPaths(other).paths, QStringList{QStringLiteral("/m/b.avi")});
-    QCOMPARE(OrvFormat::readPaths(early).paths, QStringList{QStringLiteral("/m/a.avi")});
-    // What was read ahead is taken once; a later read sees the file as it is then.
-    QFile::remove(early);
-    QVERIFY(!OrvFormat::readPaths(early).complete);
-}
