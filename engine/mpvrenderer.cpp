@@ -159,7 +159,6 @@ void MpvRenderer::render()
         return;
     m_context->doneCurrent();
     mpv_render_context_report_swap(m_render.get());
-    ++m_framesDrawn;
     emit frameReady();
 }
 

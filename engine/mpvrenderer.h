@@ -39,8 +39,6 @@ public:
     void redraw();
     // The present picture at the target size, drawn off screen and read back.
     QImage grab();
-    // Frames drawn since creation, on screen or off.
-    quint64 framesDrawn() const { return m_framesDrawn; }
 
 signals:
     void frameReady();
@@ -64,7 +62,6 @@ private:
     std::unique_ptr<mpv_render_context, RenderContextDeleter> m_render;
     QPointer<QWindow> m_window;
     QSize m_targetSize{320, 240};
-    quint64 m_framesDrawn = 0;
     // mpv calls from its own threads; one queued update at a time is enough.
     std::atomic<bool> m_updateQueued{false};
 };

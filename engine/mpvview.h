@@ -28,8 +28,6 @@ public:
     void setRenderer(MpvRenderer* renderer);
     // The picture as drawn at the view's size in device pixels, black before the first one.
     QImage grabFramebuffer() const;
-    // The native window the renderer draws into; null until there is a renderer.
-    QWindow* surface() const { return m_surface; }
 
 signals:
     void pixelSizeChanged(const QSize& pixels);

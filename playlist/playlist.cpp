@@ -57,30 +57,32 @@ void Playlist::append(const QString& path, const QString& displayName)
 
 void Playlist::append(const QList<PlaylistEntry>& entries)
 {
-    if (entries.isEmpty())
-        return;
-    const bool wasEmpty = m_paths.isEmpty();
-    beginInsertRows({}, count(), count() + static_cast<int>(entries.size()) - 1);
-    m_names.resize(m_paths.size());
-    for (const PlaylistEntry& e : entries) {
-        m_paths.append(e.path);
-        m_names.append(e.displayName);
-    }
-    endInsertRows();
-    if (wasEmpty)
-        setSelectedItem(1);
+    appendRows(static_cast<int>(entries.size()), [&] {
+        m_names.resize(m_paths.size());
+        for (const PlaylistEntry& e : entries) {
+            m_paths.append(e.path);
+            m_names.append(e.displayName);
+        }
+    });
 }
 
 void Playlist::append(QStringList&& paths)
 {
-    if (paths.isEmpty())
+    appendRows(static_cast<int>(paths.size()), [&] {
+        if (m_paths.isEmpty())
+            m_paths = std::move(paths);
+        else
+            m_paths.append(paths);
+    });
+}
+
+void Playlist::appendRows(int rows, const std::function<void()>& add)
+{
+    if (rows == 0)
         return;
     const bool wasEmpty = m_paths.isEmpty();
-    beginInsertRows({}, count(), count() + static_cast<int>(paths.size()) - 1);
-    if (wasEmpty)
-        m_paths = std::move(paths);
-    else
-        m_paths.append(paths);
+    beginInsertRows({}, count(), count() + rows - 1);
+    add();
     endInsertRows();
     if (wasEmpty)
         setSelectedItem(1);

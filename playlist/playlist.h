@@ -106,6 +106,9 @@ private:
     void timerTick();
     void setSliderValue(int value);
 
+    // Adds rows at the end; the first entry added to an empty view becomes its selected item.
+    void appendRows(int rows, const std::function<void()>& add);
+
     QStringList m_paths;
     // The view's texts; shorter than m_paths when the last entries show their own names.
     QStringList m_names;
