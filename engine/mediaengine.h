@@ -39,7 +39,8 @@ public:
     virtual QString FileName() const = 0;
     // Opens path and starts playing it. Returns once the file has loaded or failed, so that
     // Duration and the picture size are known. On failure returns false, lastError() says
-    // why, and the engine is left without a file.
+    // why, and the engine is left without a file. A put made while another one waits returns
+    // false at once with no lastError(); the waiting put reports the outcome.
     [[nodiscard]] virtual bool setFileName(const QString& path) = 0;
     virtual QString lastError() const = 0;
 
@@ -77,6 +78,8 @@ public:
 
     // EngineDialogs::Statistics or EngineDialogs::Options.
     virtual void ShowDialog(int which) = 0;
+    // A short text over the picture for a few seconds; it asks nothing of the user.
+    virtual void showMessage(const QString& text) = 0;
 
     // The engine's rectangle inside the main window, in pixels, and its tooltip.
     virtual QRect rect() const = 0;

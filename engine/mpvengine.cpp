@@ -1,6 +1,7 @@
 #include "engine/mpvengine.h"
 
 #include "engine/engineoptionsdialog.h"
+#include "engine/mediagate.h"
 #include "engine/mpvrenderer.h"
 #include "engine/mpvview.h"
 #include "player/starttrace.h"
@@ -150,6 +151,42 @@ QString describeEndError(int error, const QString& path, const QString& logged)
     return text;
 }
 
+// Long enough to read a sentence, short enough not to stay over the next file.
+constexpr int messageDurationMs = 4000;
+
+struct OptionValue
+{
+    const char* name;
+    const char* value;
+};
+
+// mpv as a library still reads the user's mpv set-up and follows what files point to; none of
+// that is the player's to allow.
+constexpr OptionValue kLockedDown[] = {
+    // No mpv.conf, input.conf or profiles of the user's own mpv.
+    {"config", "no"},
+    // No scripts from the user's mpv folder; the player's own overlays are asked for by name.
+    {"load-scripts", "no"},
+    // No socket through which another program could drive mpv.
+    {"input-ipc-server", ""},
+    // No web-page lookups through youtube-dl or yt-dlp.
+    {"ytdl", "no"},
+    // A file never makes mpv open another: playlists, EDL, HLS and reference files inside a
+    // "movie" would otherwise reach the network or the disk before the open is refused.
+    {"access-references", "no"},
+    {"load-unsafe-playlists", "no"},
+    // No per-file option files from mpv's watch-later folder.
+    {"resume-playback", "no"},
+    {"save-position-on-quit", "no"},
+};
+
+// What the user reads when mpv could not play a file the gate let through.
+QString cannotPlay(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot play %1: %2")
+        .arg(MediaGate::printable(QFileInfo(path).fileName()), reason);
+}
+
 // The mpv option behind each setting of the options dialog.
 const char* optionProperty(EngineOptionsDialog::Option option)
 {
@@ -276,8 +313,7 @@ void MpvEngine::start()
 
 MpvEngine::~MpvEngine()
 {
-    for (QEventLoop* loop : m_waits)
-        loop->quit();
+    wakeWait();
     if (m_mpv)
         mpv_set_wakeup_callback(m_mpv.get(), nullptr, nullptr);
     m_optionsDialog.reset();
@@ -301,8 +337,12 @@ void MpvEngine::initialize(const Options& options)
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     const bool video = options.video && app;
 
+    // What a file may make mpv do. Files come from the internet: mpv opens the one local file
+    // the player names (MediaGate checks it) and nothing else, whatever that file holds.
+    for (const auto& [name, value] : kLockedDown)
+        setOptionString(name, QString::fromLatin1(value));
+
     setOptionString("terminal", QStringLiteral("no"));
-    setOptionString("config", QStringLiteral("no"));
     setOptionString("idle", QStringLiteral("yes"));
     // Keeps the last picture and the position at the end instead of closing the file.
     setOptionString("keep-open", QStringLiteral("yes"));
@@ -310,7 +350,6 @@ void MpvEngine::initialize(const Options& options)
     // The engine's own keys must never quit; the view passes no keys to mpv.
     setOptionString("input-default-bindings", QStringLiteral("no"));
     setOptionString("input-vo-keyboard", QStringLiteral("no"));
-    setOptionString("ytdl", QStringLiteral("no"));
     // The player shows what the file holds. Looking for cover pictures and subtitle files
     // beside it reads the whole folder at every open (a tenth of a second in a folder of
     // 100,000 files), and a cover would give a sound file a picture it does not have.
@@ -428,19 +467,20 @@ bool MpvEngine::setFileName(const QString& path)
 {
     start();
     const std::uint64_t generation = ++m_generation;
-    // An earlier put still waiting gives way to this one.
-    wakeWaits();
     m_lastError.clear();
-    if (!m_mpv || path.isEmpty()) {
+    const MediaGate::Verdict verdict = MediaGate::admit(path);
+    if (!m_mpv || !verdict.admitted()) {
         m_pending.reset();
         commandAsync({QStringLiteral("stop")});
-        commitClosed(m_mpv ? tr("No file name given.") : tr("The media engine could not start."));
+        commitClosed(m_mpv ? verdict.refusal : tr("The media engine could not start."));
+        // A put waiting below this one reports the refusal.
+        wakeWait();
         return false;
     }
 
     m_pending = std::make_unique<PendingOpen>();
     m_pending->generation = generation;
-    m_pending->path = path;
+    m_pending->path = verdict.path;
     m_seekTarget.reset();
     setOpenState(OpenStates::Opening);
     if (m_generation != generation)
@@ -448,15 +488,25 @@ bool MpvEngine::setFileName(const QString& path)
 
     // A put starts playing, though mpv keeps the pause of the last file, whose end pauses it.
     // As an option of the file itself it cannot fall between that end and the new start.
-    commandAsync(
-        {QStringLiteral("loadfile"), path, QStringLiteral("replace"), QStringLiteral("pause=no")},
-        tagFor(Request::Load, generation));
+    commandAsync({QStringLiteral("loadfile"), verdict.path, QStringLiteral("replace"),
+                  QStringLiteral("pause=no")},
+                 tagFor(Request::Load, generation));
 
+    // One wait serves every put. A put from a timer or the bus while another waits only
+    // replaces the request: a wait of its own would nest an event loop per put, and a flood of
+    // "next" would overflow the stack.
+    if (m_wait)
+        return false;
+    return waitForOpen();
+}
+
+bool MpvEngine::waitForOpen()
+{
     const QPointer<MpvEngine> self(this);
     QEventLoop loop;
-    m_waits.push_back(&loop);
+    m_wait = &loop;
     bool quitting = false;
-    while (m_generation == generation && !pendingResolved()) {
+    while (m_pending && !pendingResolved()) {
         // Once the application exits, every exec returns -1 at once: waiting on would spin.
         quitting = loop.exec() == -1;
         if (!self)
@@ -464,23 +514,30 @@ bool MpvEngine::setFileName(const QString& path)
         if (quitting)
             break;
     }
-    std::erase(m_waits, &loop);
-    if (m_generation != generation)
+    m_wait = nullptr;
+    // A later put was refused while this one waited: its outcome is already in place.
+    if (!m_pending)
         return m_openState == OpenStates::Open;
 
     if (quitting) {
         commandAsync({QStringLiteral("stop")});
         commitClosed(tr("The program is closing."));
     } else if (m_pending->error) {
-        commitClosed(*m_pending->error);
+        commitClosed(cannotPlay(m_pending->path, *m_pending->error));
     } else if (!m_pending->hasPictureSize() && !*m_pending->hasAudio) {
         // mpv takes an empty file whose name promises a picture, and shows nothing.
         commandAsync({QStringLiteral("stop")});
-        commitClosed(tr("The file holds neither sound nor picture."));
+        commitClosed(cannotPlay(m_pending->path, tr("it holds neither sound nor picture.")));
     } else {
         commitOpen();
     }
     return m_openState == OpenStates::Open;
+}
+
+void MpvEngine::showMessage(const QString& text)
+{
+    // Sent as a node, the text is shown as it is: mpv expands no properties in it.
+    commandAsync({QStringLiteral("show-text"), text, messageDurationMs});
 }
 
 bool MpvEngine::pendingResolved() const
@@ -496,10 +553,10 @@ bool MpvEngine::pendingResolved() const
     return !*p.hasVideo || (p.videoWidth > 0 && p.videoHeight > 0) || p.playing;
 }
 
-void MpvEngine::wakeWaits()
+void MpvEngine::wakeWait()
 {
-    for (QEventLoop* loop : m_waits)
-        loop->quit();
+    if (m_wait)
+        m_wait->quit();
 }
 
 void MpvEngine::drainEvents()
@@ -517,7 +574,7 @@ void MpvEngine::drainEvents()
     if (!self)
         return;
     if (m_pending && pendingResolved())
-        wakeWaits();
+        wakeWait();
     updatePlayState();
 }
 
@@ -720,7 +777,7 @@ void MpvEngine::handleEndFile(std::int64_t entryId, int reason, int error)
         } else if (!m_pending->loaded) {
             m_pending->error = tr("Opening was stopped.");
         }
-        wakeWaits();
+        wakeWait();
         return;
     }
     if (entryId != m_entryId || m_openState != OpenStates::Open)

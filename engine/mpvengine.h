@@ -59,11 +59,12 @@ public:
     ~MpvEngine() override;
 
     QString FileName() const override { return m_fileName; }
-    // Waits, dispatching events, for the file to load or fail; there is no deadline, as a slow
-    // network file or pipe is not a refused one. A put that arrives while another waits (from
-    // a timer or event handler) takes over: the earlier call then returns the later one's
-    // outcome. Once the application is quitting the wait stops at once and the open fails.
-    // Returns whether a file is open on return.
+    // Only what MediaGate admits reaches mpv; anything else is refused at once. Waits,
+    // dispatching events, for the file to load or fail; there is no deadline, as a slow disk
+    // is not a refused file. A put that arrives while another waits (from a timer or event
+    // handler) replaces the request and returns false at once with no lastError: the waiting
+    // call returns the outcome of the last put. Once the application is quitting the wait
+    // stops at once and the open fails. Returns whether a file is open on return.
     [[nodiscard]] bool setFileName(const QString& path) override;
     QString lastError() const override { return m_lastError; }
 
@@ -96,6 +97,7 @@ public:
 
     // Statistics: toggles mpv's statistics overlay. Options: shows the engine's options dialog.
     void ShowDialog(int which) override;
+    void showMessage(const QString& text) override;
 
     QRect rect() const override { return m_rect; }
     void setRect(const QRect& rect) override;
@@ -145,8 +147,9 @@ private:
     void onEofReached(const QVariant& value);
     void onPausedForCache(const QVariant& value);
 
+    bool waitForOpen();
     bool pendingResolved() const;
-    void wakeWaits();
+    void wakeWait();
     void commitOpen();
     void commitClosed(QString error);
     void setOpenState(int state);
@@ -199,7 +202,8 @@ private:
 
     std::unique_ptr<PendingOpen> m_pending;
     std::uint64_t m_generation = 0;
-    std::vector<QEventLoop*> m_waits;
+    // The one wait for an open, while a put waits.
+    QEventLoop* m_wait = nullptr;
 
     int m_displaySize = DisplaySizes::Fitted;
     bool m_showControls = false;

@@ -33,6 +33,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDebug>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -335,8 +336,12 @@ bool FormVideo::LoadPLFile(const QString& tmp)
     path.remove(u'"');
     const bool opened = m_engine->setFileName(path);
     StartTrace::mark("FileName returned");
-    if (!opened)
+    if (!opened) {
+        // No reason yet means a put that waits took this one over; it reports.
+        if (!m_engine->lastError().isEmpty())
+            tellRefusal(m_engine->lastError());
         return false;
+    }
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     VideoHeight = Twips::fromPixels(m_engine->ImageSourceHeight(), twipsPerPixel(this).y);
@@ -347,6 +352,13 @@ bool FormVideo::LoadPLFile(const QString& tmp)
     }
     m_maximiser->recordRestoreRect();
     return true;
+}
+
+void FormVideo::tellRefusal(const QString& text)
+{
+    // One line for a terminal or a log; a few seconds over the picture for the user.
+    qWarning().noquote() << text;
+    m_engine->showMessage(text);
 }
 
 void FormVideo::onPlayStateChange(int, int newState)

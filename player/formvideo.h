@@ -97,6 +97,8 @@ private:
     void OpenMediaPath();
     QString startupPicture();
     void setMediaToolTip();
+    // Says why a file or list was not taken: on standard error and over the picture.
+    void tellRefusal(const QString& text);
     void unload();
 
     std::unique_ptr<MediaEngine> m_engine;

@@ -58,6 +58,10 @@ public:
     int Volume() const override { return m_volume; }
     void setVolume(int hundredthsOfDecibel) override;
     void ShowDialog(int which) override;
+    void showMessage(const QString& text) override
+    {
+        calls << QStringLiteral("showMessage:") + text;
+    }
     QRect rect() const override { return m_rect; }
     void setRect(const QRect& rect) override { m_rect = rect; }
     QString toolTip() const override { return m_toolTip; }

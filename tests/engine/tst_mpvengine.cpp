@@ -3,7 +3,6 @@
 #include "enginetest.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -12,11 +11,9 @@
 #include <QTimer>
 #include <QtEndian>
 #include <cmath>
-#include <csignal>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using enginetest::clip;
@@ -28,41 +25,6 @@ double mpvGainDecibels(double mpvVolume)
 {
     return 20.0 * std::log10(std::pow(mpvVolume / 100.0, 3.0));
 }
-
-// Feeds a file into a named pipe after a delay, as a slow network share would. Gives up if
-// nobody reads the pipe by then; joined when it goes.
-class LatePipeWriter
-{
-public:
-    LatePipeWriter(const QString& pipe, const QByteArray& data, int delayMs)
-        : m_thread([path = pipe.toLocal8Bit(), data, delayMs] {
-              // A reader that has gone makes the write fail rather than kill the test.
-              sigset_t pipeSignal;
-              sigemptyset(&pipeSignal);
-              sigaddset(&pipeSignal, SIGPIPE);
-              pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
-              std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-              const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK);
-              if (fd < 0)
-                  return;
-              ::fcntl(fd, F_SETFL, 0);
-              for (qsizetype done = 0; done < data.size();) {
-                  const ssize_t n = ::write(fd, data.constData() + done, data.size() - done);
-                  if (n <= 0)
-                      break;
-                  done += n;
-              }
-              ::close(fd);
-          })
-    {
-    }
-    ~LatePipeWriter() { m_thread.join(); }
-    LatePipeWriter(const LatePipeWriter&) = delete;
-    LatePipeWriter& operator=(const LatePipeWriter&) = delete;
-
-private:
-    std::thread m_thread;
-};
 
 QByteArray fileBytes(const QString& path)
 {
@@ -87,7 +49,6 @@ private slots:
     void opensEveryClip();
     void stillPictureStays();
     void videoThatNeverDecodesStillOpens();
-    void slowPipeIsWaitedFor();
     void refusesBadFiles_data();
     void refusesBadFiles();
     void refusalClosesThePlayingFile();
@@ -133,6 +94,9 @@ QString TestMpvEngine::badFile(const QString& kind)
         QDir(m_dir->path()).mkdir(kind);
         return m_dir->filePath(kind);
     }
+    // Nobody writes to it: an open would wait for ever.
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(path.toLocal8Bit().constData(), 0600) == 0 ? path : QString();
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return {};
@@ -275,29 +239,11 @@ void TestMpvEngine::videoThatNeverDecodesStillOpens()
     QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
 }
 
-void TestMpvEngine::slowPipeIsWaitedFor()
-{
-    // A file that takes longer to arrive than any fixed deadline would allow still plays.
-    const QString pipe = m_dir->filePath(QStringLiteral("slow.mpg"));
-    QCOMPARE(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
-    constexpr int delayMs = 6000;
-    const LatePipeWriter writer(pipe, fileBytes(clip("clip.mpg")), delayMs);
-    MpvEngine& engine = *m_engine;
-    QElapsedTimer clock;
-    clock.start();
-
-    QVERIFY2(engine.setFileName(pipe), qPrintable(engine.lastError()));
-    QVERIFY2(clock.elapsed() >= delayMs - 100, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(engine.FileName(), pipe);
-    QCOMPARE(engine.ImageSourceWidth(), 160);
-    QCOMPARE(engine.PlayState(), PlayStates::Playing);
-    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0.5, kTimeoutMs);
-}
-
 void TestMpvEngine::refusesBadFiles_data()
 {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"missing", "empty", "empty.jpg", "random", "unreadable", "directory"})
+    for (const char* kind :
+         {"missing", "empty", "empty.jpg", "random", "unreadable", "directory", "fifo"})
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -324,7 +270,8 @@ void TestMpvEngine::refusesBadFiles()
     QCOMPARE(engine.ImageSourceHeight(), 0);
     QCOMPARE(engine.PlayState(), PlayStates::Closed);
     QCOMPARE(engine.OpenState(), OpenStates::Closed);
-    QCOMPARE(openSpy.last(), (QVariantList{OpenStates::Opening, OpenStates::Closed}));
+    // Refused by the gate, a file never starts opening; refused by mpv, it ends closed.
+    QVERIFY(openSpy.isEmpty() || openSpy.last().at(1) == OpenStates::Closed);
 
     // The engine takes the next good file as if nothing had happened.
     QVERIFY2(engine.setFileName(clip("clip.avi")), qPrintable(engine.lastError()));
@@ -356,22 +303,25 @@ void TestMpvEngine::refusalClosesThePlayingFile()
 void TestMpvEngine::laterPutDuringWait_data()
 {
     QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<int>("laterPuts");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<int>("width");
     QTest::addColumn<double>("length");
     QTest::newRow("good then good")
-        << QStringLiteral("clip.avi") << QStringLiteral("uhd.avi") << true << 3840 << 0.5;
+        << QStringLiteral("clip.avi") << QStringLiteral("uhd.avi") << 1 << true << 3840 << 0.5;
     QTest::newRow("good then refused")
-        << QStringLiteral("clip.avi") << QStringLiteral("missing") << false << 0 << 0.0;
-    QTest::newRow("refused then good")
-        << QStringLiteral("missing") << QStringLiteral("uhd.avi") << true << 3840 << 0.5;
+        << QStringLiteral("clip.avi") << QStringLiteral("missing") << 1 << false << 0 << 0.0;
+    // A flood of "next" from the desktop while the first open waits.
+    QTest::newRow("ten thousand puts")
+        << QStringLiteral("clip.avi") << QStringLiteral("uhd.avi") << 10000 << true << 3840 << 0.5;
 }
 
 void TestMpvEngine::laterPutDuringWait()
 {
     QFETCH(QString, first);
-    QFETCH(QString, second);
+    QFETCH(QString, last);
+    QFETCH(int, laterPuts);
     QFETCH(bool, opens);
     QFETCH(int, width);
     QFETCH(double, length);
@@ -380,27 +330,38 @@ void TestMpvEngine::laterPutDuringWait()
     };
     MpvEngine& engine = *m_engine;
 
-    bool secondDuringWait = false;
-    bool secondResult = !opens;
-    // A timer firing inside the first put's wait, as the playlist's start timer may.
-    QTimer::singleShot(0, &engine, [&] {
-        secondDuringWait = engine.OpenState() == OpenStates::Opening;
-        secondResult = engine.setFileName(pathOf(second));
+    // A timer firing inside the first put's wait, as the playlist's start timer or the bus may;
+    // the puts before the last alternate between two clips.
+    int putsDuringWait = 0;
+    int putsAnswered = 0;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, &engine, [&] {
+        const int put = putsDuringWait + putsAnswered + 1;
+        if (put > laterPuts)
+            return timer.stop();
+        const QString path =
+            put == laterPuts ? pathOf(last) : clip(put % 2 ? "clip.mpg" : "clip.wmv");
+        (engine.OpenState() == OpenStates::Opening ? putsDuringWait : putsAnswered) += 1;
+        // It returns at once, with the outcome left to the waiting put.
+        QVERIFY(!engine.setFileName(path));
+        if (path != pathOf(last) || opens)
+            QCOMPARE(engine.lastError(), QString());
     });
+    timer.start(0);
     const bool firstResult = engine.setFileName(pathOf(first));
 
-    QVERIFY(secondDuringWait);
-    QCOMPARE(secondResult, opens);
-    // The earlier put reports what the engine ended up with.
+    QCOMPARE(putsDuringWait, laterPuts);
+    QCOMPARE(putsAnswered, 0);
+    // The earlier put reports what the engine ended up with: the last put's file.
     QCOMPARE(firstResult, opens);
-    QCOMPARE(engine.FileName(), opens ? pathOf(second) : QString());
+    QCOMPARE(engine.FileName(), opens ? pathOf(last) : QString());
     QCOMPARE(engine.ImageSourceWidth(), width);
     QVERIFY(std::abs(engine.Duration() - length) <= 0.1);
     QCOMPARE(engine.OpenState(), opens ? OpenStates::Open : OpenStates::Closed);
     QCOMPARE(engine.PlayState(), opens ? PlayStates::Playing : PlayStates::Closed);
 
     if (opens) {
-        // mpv plays the later file to its end: its length, not the earlier file's.
+        // mpv plays the last file to its end: its length, not an earlier file's.
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
         QCOMPARE(engine.CurrentPosition(), engine.Duration());
         QVERIFY(std::abs(engine.Duration() - length) <= 0.1);

@@ -1,0 +1,100 @@
+#include "engine/mediagate.h"
+
+#include <QDir>
+#include <QUrl>
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace MediaGate {
+
+namespace {
+
+// Long enough for a folder and a name, short enough for one line on the picture.
+constexpr qsizetype printableLength = 96;
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7f && c.unicode() < 0xa0);
+}
+
+bool hasControl(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), isControl);
+}
+
+// mpv reads "scheme://" at the start of a name as a protocol; so does every other player.
+bool hasScheme(const QString& name)
+{
+    const qsizetype colon = name.indexOf(QLatin1StringView("://"));
+    if (colon < 1 || !name.at(0).isLetter() || name.at(0).unicode() > 0x7f)
+        return false;
+    return std::all_of(name.begin(), name.begin() + colon, [](QChar c) {
+        return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'+' || c == u'-' || c == u'.');
+    });
+}
+
+Verdict refuse(const QString& why, const QString& name)
+{
+    return {{}, why + QStringLiteral(": ") + printable(name)};
+}
+
+} // namespace
+
+QString printable(const QString& name)
+{
+    QString text = name;
+    // Direction marks too: a name must not turn the message around.
+    std::replace_if(
+        text.begin(), text.end(),
+        [](QChar c) { return isControl(c) || c.category() == QChar::Other_Format; },
+        QChar::ReplacementCharacter);
+    if (text.size() > printableLength) {
+        const qsizetype half = (printableLength - 1) / 2;
+        text = text.first(half) + QChar(0x2026) + text.last(half);
+    }
+    return text;
+}
+
+Verdict admit(const QString& name)
+{
+    if (name.isEmpty())
+        return {{}, QStringLiteral("No file name given.")};
+    // A NUL would cut the name short on its way to the system: the list would show one file
+    // and the engine play another.
+    if (hasControl(name))
+        return refuse(QStringLiteral("Not a file name"), name);
+
+    QString path = name;
+    if (name.startsWith(QLatin1StringView("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(name);
+        if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty())
+            return refuse(QStringLiteral("Not a local file"), name);
+        path = url.toLocalFile();
+        if (path.isEmpty() || hasControl(path))
+            return refuse(QStringLiteral("Not a file name"), name);
+    } else if (hasScheme(name)) {
+        return refuse(QStringLiteral("Not a local file"), name);
+    }
+    path = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    // The engine gets the name as UTF-8: a name that does not survive the trip is another name.
+    const QByteArray bytes = path.toUtf8();
+    if (QString::fromUtf8(bytes) != path)
+        return refuse(QStringLiteral("Not a file name"), name);
+
+    struct stat info
+    {
+    };
+    if (::stat(bytes.constData(), &info) != 0) {
+        if (errno == EACCES)
+            return refuse(QStringLiteral("No permission to read"), path);
+        return refuse(QStringLiteral("No such file"), path);
+    }
+    if (S_ISDIR(info.st_mode))
+        return refuse(QStringLiteral("A folder, not a file"), path);
+    if (!S_ISREG(info.st_mode))
+        return refuse(QStringLiteral("Not a regular file"), path);
+    return {path, {}};
+}
+
+} // namespace MediaGate

@@ -1,0 +1,31 @@
+// The one gate before the engine. Whatever names a file (the command line, a playlist entry, a
+// drop, the desktop's media controls), only an existing regular local file, as an absolute
+// path, is handed to the engine; mpv would otherwise take a name such as "av://lavfi:..." or
+// "http://..." for one of its protocols, and a hostile playlist could write files, reach the
+// network or read the screen.
+#pragma once
+
+#include <QString>
+
+namespace MediaGate {
+
+struct Verdict
+{
+    // Absolute and clean; what the engine may open. Empty when refused.
+    QString path;
+    // Why not, in a short sentence for the user; empty when admitted.
+    QString refusal;
+
+    bool admitted() const { return refusal.isEmpty(); }
+};
+
+// A "file:" URI is taken as its local path first, and a relative path from the current folder.
+// Refused: an empty name, a control character anywhere, any other "scheme://", a name that is
+// missing, a folder, a device, a FIFO or a socket (a link counts as what it points to).
+Verdict admit(const QString& name);
+
+// name as one line of safe text for a message: control characters shown as U+FFFD and a long
+// name shortened in the middle.
+QString printable(const QString& name);
+
+} // namespace MediaGate
