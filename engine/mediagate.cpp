@@ -44,14 +44,22 @@ Verdict refuse(const QString& why, const QString& name)
 QString printable(const QString& name)
 {
     QString text = name;
-    // Direction marks too: a name must not turn the message around.
-    std::replace_if(
-        text.begin(), text.end(),
-        [](QChar c) { return isControl(c) || c.category() == QChar::Other_Format; },
-        QChar::ReplacementCharacter);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        // Direction marks too: a name must not turn the message around.
+        if (isControl(c) || c.isSurrogate() || c.category() == QChar::Other_Format)
+            text[i] = QChar::ReplacementCharacter;
+    }
     if (text.size() > printableLength) {
         const qsizetype half = (printableLength - 1) / 2;
-        text = text.first(half) + QChar(0x2026) + text.last(half);
+        // Never between the two halves of a surrogate pair.
+        const qsizetype head = half - (text.at(half - 1).isHighSurrogate() ? 1 : 0);
+        const qsizetype tail = half - (text.at(text.size() - half).isLowSurrogate() ? 1 : 0);
+        text = text.first(head) + QChar(0x2026) + text.last(tail);
     }
     return text;
 }
@@ -68,7 +76,9 @@ Verdict admit(const QString& name)
     QString path = name;
     if (name.startsWith(QLatin1StringView("file:"), Qt::CaseInsensitive)) {
         const QUrl url(name);
-        if (!url.isValid() || !url.isLocalFile() || !url.host().isEmpty())
+        const QString host = url.host();
+        if (!url.isValid() || !url.isLocalFile() ||
+            !(host.isEmpty() || host == QLatin1StringView("localhost")))
             return refuse(QStringLiteral("Not a local file"), name);
         path = url.toLocalFile();
         if (path.isEmpty() || hasControl(path))

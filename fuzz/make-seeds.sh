@@ -3,7 +3,7 @@
 # for each target. Inputs the fuzzers found are kept beside these and not touched here.
 set -euo pipefail
 corpus="$(cd "$(dirname "$0")" && pwd)/corpus"
-mkdir -p "$corpus"/{fuzz_orv_read,fuzz_orv_roundtrip,fuzz_command_line,fuzz_display_name}
+mkdir -p "$corpus"/{fuzz_orv_read,fuzz_orv_roundtrip,fuzz_command_line,fuzz_display_name,fuzz_media_gate}
 
 # seed TARGET NAME PRINTF-FORMAT [ARGS...]: one file, written with printf so escapes work.
 seed() {
@@ -89,3 +89,21 @@ seed $n many-dots '/m/a.b.c.avi'
 seed $n accented '/m/\303\251t\303\251.avi'
 seed $n non-utf8 '/m/\377\376.avi'
 seed $n trailing-backslash 'C:\\Movies\\'
+
+# First byte 1: the rest is UTF-16.
+g=fuzz_media_gate
+seed $g absolute '/etc/passwd'
+seed $g relative 'media/clip.avi'
+seed $g dots '/tmp/../etc/./passwd'
+seed $g file-uri 'file:///etc/passwd'
+seed $g file-uri-localhost 'file://localhost/etc/passwd'
+seed $g file-uri-nul 'file:///etc/passwd%%00.avi'
+seed $g lavfi 'av://lavfi:sine=duration=1,ametadata=mode=print:file=/tmp/victim'
+seed $g http 'http://127.0.0.1:9/a.mpg'
+seed $g own-descriptor 'fd://3'
+seed $g own-descriptor-path '/proc/self/fd/0'
+seed $g device '/dev/zero'
+seed $g folder '/etc'
+seed $g nul '/etc/passwd\000.avi'
+seed $g escape '\033[31m/etc/passwd'
+seed $g utf16-lone-surrogate '\001/\000e\000t\000c\000/\000\000\330'

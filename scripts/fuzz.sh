@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # scripts/fuzz.sh SECONDS [TARGET...]
-# Builds the libFuzzer targets with clang in build-fuzz/ and runs each (all four by default)
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each (all five by default)
 # for SECONDS on a working copy of its seeds. Nothing goes back into fuzz/corpus/ by itself:
 # inputs worth keeping are copied there by hand, then fixed until the replay tests pass.
 # Inputs are cut at ORVELLA_FUZZ_MAX_LEN bytes (by default 16384 for the file reader, 4096 for
@@ -9,7 +9,7 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
-all=(fuzz_orv_read fuzz_orv_roundtrip fuzz_command_line fuzz_display_name)
+all=(fuzz_orv_read fuzz_orv_roundtrip fuzz_command_line fuzz_display_name fuzz_media_gate)
 if [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]]; then
     echo "usage: $0 SECONDS [TARGET...]   targets: ${all[*]}" >&2
     exit 2

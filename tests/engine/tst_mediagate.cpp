@@ -1,0 +1,115 @@
+// The gate before the engine, over every kind of name a playlist, a drop or the bus can bring.
+#include "engine/mediagate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+class TestMediaGate : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // "@/name" stands for the test folder.
+    QString inDir(QString name) const { return name.replace(QStringLiteral("@"), m_dir.path()); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QFile film(m_dir.filePath(QStringLiteral("film.avi")));
+        QVERIFY(film.open(QIODevice::WriteOnly) && film.write("RIFF") == 4);
+        film.close();
+        QVERIFY(QFile::link(film.fileName(), m_dir.filePath(QStringLiteral("link.avi"))));
+        QVERIFY(
+            QFile::link(QStringLiteral("/dev/zero"), m_dir.filePath(QStringLiteral("zero.avi"))));
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo.avi"))), 0600), 0);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.avi")));
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+    }
+
+    void admit_data()
+    {
+        QTest::addColumn<QString>("name");
+        // The path the engine gets, or the start of the refusal.
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("refusal");
+        const QString film = inDir(QStringLiteral("@/film.avi"));
+        QTest::newRow("absolute") << film << film << QString();
+        QTest::newRow("relative") << QStringLiteral("film.avi") << film << QString();
+        QTest::newRow("cleaned") << inDir(QStringLiteral("@//x/../film.avi")) << film << QString();
+        QTest::newRow("link to a file") << inDir(QStringLiteral("@/link.avi"))
+                                        << inDir(QStringLiteral("@/link.avi")) << QString();
+        QTest::newRow("file uri") << QUrl::fromLocalFile(film).toString() << film << QString();
+
+        const QString notLocal = QStringLiteral("Not a local file");
+        for (const char* uri :
+             {"av://lavfi:sine=duration=1,ametadata=mode=print:file=/tmp/victim",
+              "http://127.0.0.1:9/x.avi", "edl://%20%http://127.0.0.1:9/", "ffmpeg://http://x",
+              "tcp://127.0.0.1:9", "udp://0.0.0.0:5004", "av://x11grab::0", "av://v4l2:/dev/video0",
+              "fd://3", "fdclose://3", "HTTPS://example.org/a.mpg", "file://otherhost/film.avi"})
+            QTest::newRow(uri) << QString::fromLatin1(uri) << QString() << notLocal;
+
+        const QString notAName = QStringLiteral("Not a file name");
+        QTest::newRow("NUL") << film + QChar(0) + QStringLiteral(".txt") << QString() << notAName;
+        QTest::newRow("line feed") << film + u'\n' << QString() << notAName;
+        QTest::newRow("escape") << QStringLiteral("\x1b[31mfilm.avi") << QString() << notAName;
+        QTest::newRow("NUL in a uri")
+            << QStringLiteral("file://") + film + QStringLiteral("%00.txt") << QString()
+            << notAName;
+        QTest::newRow("lone surrogate") << film + QChar(0xd800) << QString() << notAName;
+
+        QTest::newRow("empty") << QString() << QString() << QStringLiteral("No file name given.");
+        QTest::newRow("missing") << inDir(QStringLiteral("@/none.avi")) << QString()
+                                 << QStringLiteral("No such file");
+        // A name that merely holds "://" further on is a path like any other.
+        QTest::newRow("scheme inside a path") << inDir(QStringLiteral("@/http://x.avi"))
+                                              << QString() << QStringLiteral("No such file");
+        QTest::newRow("folder") << inDir(QStringLiteral("@/folder.avi")) << QString()
+                                << QStringLiteral("A folder, not a file");
+        const QString notRegular = QStringLiteral("Not a regular file");
+        QTest::newRow("fifo") << inDir(QStringLiteral("@/fifo.avi")) << QString() << notRegular;
+        QTest::newRow("device") << QStringLiteral("/dev/zero") << QString() << notRegular;
+        QTest::newRow("link to a device")
+            << inDir(QStringLiteral("@/zero.avi")) << QString() << notRegular;
+    }
+
+    void admit()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QFETCH(QString, refusal);
+        const MediaGate::Verdict verdict = MediaGate::admit(name);
+        QCOMPARE(verdict.path, path);
+        QVERIFY2(refusal.isEmpty() ? verdict.admitted() : verdict.refusal.startsWith(refusal),
+                 qPrintable(verdict.refusal));
+        // What the user reads is one line of visible characters.
+        for (const QChar c : verdict.refusal)
+            QVERIFY(c.isPrint());
+    }
+
+    void socketRefused()
+    {
+        const QByteArray path = QFile::encodeName(m_dir.filePath(QStringLiteral("socket.avi")));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(path.size()) < sizeof address.sun_path);
+        std::copy(path.begin(), path.end(), address.sun_path);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);
+        QVERIFY(bound);
+        QVERIFY(MediaGate::admit(QFile::decodeName(path))
+                    .refusal.startsWith(QLatin1String("Not a regular file")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMediaGate)
+#include "tst_mediagate.moc"
