@@ -536,6 +536,12 @@ bool MpvEngine::waitForOpen()
 
 void MpvEngine::showMessage(const QString& text)
 {
+    // mpv draws text only over a file it shows; with none open the view draws it.
+    if (m_openState != OpenStates::Open || !m_renderer) {
+        if (m_view)
+            m_view->showMessage(text, messageDurationMs);
+        return;
+    }
     // Sent as a node, the text is shown as it is: mpv expands no properties in it.
     commandAsync({QStringLiteral("show-text"), text, messageDurationMs});
 }
@@ -857,6 +863,9 @@ void MpvEngine::setOpenState(int state)
 {
     if (state == m_openState)
         return;
+    // The picture takes the view back from a message.
+    if (state == OpenStates::Opening && m_view)
+        m_view->clearMessage();
     const int old = m_openState;
     m_openState = state;
     emit OpenStateChange(old, state);

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -37,8 +38,10 @@ protected:
 };
 } // namespace
 
-MpvView::MpvView(QWidget* parent) : QWidget(parent)
+MpvView::MpvView(QWidget* parent) : QWidget(parent), m_messageTimer(new QTimer(this))
 {
+    m_messageTimer->setSingleShot(true);
+    connect(m_messageTimer, &QTimer::timeout, this, &MpvView::clearMessage);
     setObjectName(QStringLiteral("engineView"));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -102,10 +105,42 @@ void MpvView::resizeEvent(QResizeEvent* event)
     emit pixelSizeChanged(pixelSize());
 }
 
+void MpvView::showMessage(const QString& text, int durationMs)
+{
+    m_message = text;
+    // The picture's window would cover the text.
+    if (m_container)
+        m_container->hide();
+    m_messageTimer->start(durationMs);
+    update();
+}
+
+void MpvView::clearMessage()
+{
+    m_messageTimer->stop();
+    if (m_message.isEmpty())
+        return;
+    m_message.clear();
+    if (m_container)
+        m_container->show();
+    update();
+}
+
 void MpvView::paintEvent(QPaintEvent*)
 {
     // Black until the picture's own window covers the view.
-    QPainter(this).fillRect(rect(), Qt::black);
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (!m_message.isEmpty()) {
+        // As mpv sets its own messages: top left, white, a size that follows the picture's.
+        QFont font = painter.font();
+        font.setPixelSize(std::clamp(height() / 18, 11, 36));
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        const int margin = font.pixelSize() / 2;
+        painter.drawText(rect().adjusted(margin, margin, -margin, -margin),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, m_message);
+    }
     if (!m_shown) {
         m_shown = true;
         emit exposed();

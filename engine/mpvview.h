@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class MpvRenderer;
@@ -28,6 +29,12 @@ public:
     void setRenderer(MpvRenderer* renderer);
     // The picture as drawn at the view's size in device pixels, black before the first one.
     QImage grabFramebuffer() const;
+
+    // A short text drawn on black in place of the picture, for durationMs or until cleared;
+    // for the times when no file is open and mpv has nothing to draw it on.
+    void showMessage(const QString& text, int durationMs);
+    void clearMessage();
+    QString message() const { return m_message; }
 
 signals:
     void pixelSizeChanged(const QSize& pixels);
@@ -56,4 +63,6 @@ private:
     QWindow* m_surface = nullptr;
     QWidget* m_container = nullptr;
     bool m_shown = false;
+    QString m_message;
+    QTimer* m_messageTimer;
 };
