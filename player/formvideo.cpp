@@ -31,14 +31,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QCursor>
 #include <QDebug>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
 
@@ -60,8 +57,7 @@ void warn(QWidget* parent, const QString& text)
 
 FormVideo::Environment FormVideo::defaultEnvironment()
 {
-    return {Startup::defaultLockPath(), QCoreApplication::applicationDirPath(),
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    return {Startup::defaultLockPath(), Startup::userFolder()};
 }
 
 FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment, QWidget* parent)
@@ -286,15 +282,14 @@ bool FormVideo::load(const QStringList& arguments)
 
 QString FormVideo::startupPicture()
 {
-    const QString folder =
-        Startup::writableProgramFolder(m_env.programFolder, m_env.userDataFolder);
-    if (!QFileInfo(folder).isDir()) {
+    const QString problem = Startup::makePrivateFolder(m_env.pictureFolder);
+    if (!problem.isEmpty()) {
         warn(this, QStringLiteral("%1:Error in Main.  Error Message: ").arg(ENOENT) +
-                       QStringLiteral("No folder for the start-up picture: ") + folder);
+                       QStringLiteral("No folder for the start-up picture: ") + problem);
         return {};
     }
     Startup::ResourceResult written;
-    const QString path = Startup::startupPicturePath(folder, &written);
+    const QString path = Startup::startupPicturePath(m_env.pictureFolder, &written);
     if (!written.errorText.isEmpty())
         warn(this, written.errorText);
     return path;

@@ -36,9 +36,8 @@ public:
     // Where start-up looks for what it needs; tests point these at their own folders.
     struct Environment
     {
-        QString lockPath;
-        QString programFolder;
-        QString userDataFolder;
+        QString lockPath; // "" for no lock
+        QString pictureFolder;
     };
     static Environment defaultEnvironment();
 

@@ -181,6 +181,9 @@ double MediaControls::volume() const
 
 void MediaControls::setVolume(double volume)
 {
+    // NaN would pass the clamp and make no integer; an infinity is no place on the bar.
+    if (!std::isfinite(volume))
+        return;
     const double clamped = std::clamp(volume, 0.0, 1.0);
     m_engine.setVolume(static_cast<int>(std::nearbyint(7500 * clamped - 7500)));
     propertiesChanged({QStringLiteral("Volume")});

@@ -2,7 +2,8 @@
 // tools like playerctl reach the player through the same commands as its glyphs and menu.
 //
 // Volume: the desktop's 0..1 is the volume bar's fill, so 0 sends -75 dB (-7500) and 1 full
-// volume (0); v sends 7500 * v - 7500 hundredths of a decibel.
+// volume (0); v sends 7500 * v - 7500 hundredths of a decibel. NaN or an infinity changes
+// nothing.
 #pragma once
 
 #include <QObject>

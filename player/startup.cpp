@@ -4,8 +4,25 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Startup {
+
+namespace {
+
+bool isRegularFile(const QString& path)
+{
+    struct stat st
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+} // namespace
 
 QString MPathFrom(const QStringList& arguments)
 {
@@ -19,24 +36,61 @@ bool isPlaylistPath(const QString& path)
     return path.endsWith(QLatin1String(".orv"), Qt::CaseSensitive);
 }
 
-bool fileExists(const QString& path)
+QString privateFolderProblem(const QString& folder)
 {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && info.isFile();
+    if (folder.isEmpty())
+        return QStringLiteral("no folder");
+    struct stat st
+    {
+    };
+    // Cleaned first: a trailing slash would make lstat follow a link.
+    if (::lstat(QFile::encodeName(QDir::cleanPath(folder)).constData(), &st) != 0)
+        return folder + QStringLiteral(": ") + qt_error_string(errno);
+    if (S_ISLNK(st.st_mode))
+        return folder + QStringLiteral(": a link, not a folder");
+    if (!S_ISDIR(st.st_mode))
+        return folder + QStringLiteral(": not a folder");
+    if (st.st_uid != ::getuid())
+        return folder + QStringLiteral(": owned by another user");
+    if (st.st_mode & (S_IRWXG | S_IRWXO))
+        return folder + QStringLiteral(": open to other users");
+    return {};
 }
 
-QString writableProgramFolder(const QString& programFolder, const QString& userDataFolder)
+QString makePrivateFolder(const QString& folder)
 {
-    const QFileInfo folder(programFolder);
-    if (folder.isDir() && folder.isWritable())
-        return programFolder;
-    QDir().mkpath(userDataFolder);
-    return userDataFolder;
+    if (folder.isEmpty())
+        return QStringLiteral("no folder");
+    const QString clean = QDir::cleanPath(folder);
+    QDir().mkpath(QFileInfo(clean).path());
+    if (::mkdir(QFile::encodeName(clean).constData(), S_IRWXU) != 0 && errno != EEXIST) {
+        const int error = errno;
+        return folder + QStringLiteral(": ") + qt_error_string(error);
+    }
+    return privateFolderProblem(clean);
 }
 
-ResourceResult GenFileFromRes(const QString& resourcePath, const QString& extension,
-                              const QString& folder, const QString& baseName,
-                              const QString& fullPath, const QString& programFolder)
+QString userFolder()
+{
+    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    // A relative cache home is invalid by the XDG rules: it would land in whatever folder the
+    // player was started from.
+    if (!QDir::isAbsolutePath(cache))
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    return cache + QStringLiteral("/orvella");
+}
+
+LockFolder lockFolder(const QString& runtimeFolder, const QString& userFolder)
+{
+    if (QDir::isAbsolutePath(runtimeFolder) && privateFolderProblem(runtimeFolder).isEmpty())
+        return {runtimeFolder, {}};
+    const QString problem = makePrivateFolder(userFolder);
+    if (!problem.isEmpty())
+        return {{}, problem};
+    return {userFolder, {}};
+}
+
+ResourceResult GenFileFromRes(const QString& resourcePath, const QString& target)
 {
     const auto fail = [](int number, const QString& description) {
         return ResourceResult{{},
@@ -45,63 +99,69 @@ ResourceResult GenFileFromRes(const QString& resourcePath, const QString& extens
                                   QStringLiteral(":Error in GenFileFromRes.  Error Message: ") +
                                   description};
     };
-    QString target = fullPath;
-    if (target.isEmpty()) {
-        const QString dir = folder.isEmpty() ? programFolder : folder;
-        const QString base = baseName.isEmpty() ? QStringLiteral("temp") : baseName;
-        target = dir + u'/' + base + u'.' + extension;
-    }
     QFile resource(resourcePath);
     if (!resource.open(QIODevice::ReadOnly))
         return fail(resource.error(), resource.errorString());
     const QByteArray bytes = resource.readAll();
-    // Written beside the target and moved into place, so a second instance starting at the
-    // same moment never shows a half-written picture.
-    QFile out(target + QStringLiteral(".part"));
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A new file of our own (created exclusively, so no planted link is followed), moved over
+    // the target in one step: a link there is replaced, never written through, and a second
+    // instance starting at the same moment never shows a half-written picture.
+    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
+    if (!out.open())
         return fail(out.error(), out.errorString());
-    if (out.write(bytes) != bytes.size() || !out.flush()) {
-        const ResourceResult r = fail(out.error(), out.errorString());
-        out.close();
-        out.remove();
-        return r;
+    if (out.write(bytes) != bytes.size() || !out.flush())
+        return fail(out.error(), out.errorString());
+    if (::rename(QFile::encodeName(out.fileName()).constData(),
+                 QFile::encodeName(target).constData()) != 0) {
+        const int error = errno;
+        return fail(error, qt_error_string(error));
     }
-    out.close();
-    QFile::remove(target);
-    if (!out.rename(target)) {
-        const ResourceResult r = fail(out.error(), out.errorString());
-        out.remove();
-        return r;
-    }
+    out.setAutoRemove(false);
     return {target, 0, {}};
 }
 
 QString startupPicturePath(const QString& folder, ResourceResult* error)
 {
     const QString path = folder + QStringLiteral("/default.jpg");
-    if (fileExists(path))
+    if (isRegularFile(path))
         return path;
-    const ResourceResult written =
-        GenFileFromRes(QStringLiteral(":/default.jpg"), {}, {}, {}, path, folder);
+    const ResourceResult written = GenFileFromRes(QStringLiteral(":/default.jpg"), path);
     if (error)
         *error = written;
     return path;
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& lockPath)
-    : m_lock(std::make_unique<QLockFile>(lockPath))
 {
+    if (lockPath.isEmpty()) {
+        m_first = true;
+        return;
+    }
+    m_lock = std::make_unique<QLockFile>(lockPath);
     // Age alone never makes a lock stale; a lock whose process is gone always is.
     m_lock->setStaleLockTime(0);
     m_first = m_lock->tryLock(0);
+    // Only a lock held by another process means another instance; a lock that cannot be made
+    // at all must not keep the player from starting.
+    if (!m_first && m_lock->error() != QLockFile::LockFailedError) {
+        std::fprintf(stderr,
+                     "Orvella: cannot make the single-instance lock %s; starting without it.\n",
+                     qPrintable(lockPath));
+        m_first = true;
+    }
 }
 
 QString defaultLockPath()
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
-    return dir + QStringLiteral("/orvella.lock");
+    const LockFolder folder = lockFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), userFolder());
+    if (folder.path.isEmpty()) {
+        std::fprintf(stderr,
+                     "Orvella: no private folder for the single-instance lock (%s); starting "
+                     "without one.\n",
+                     qPrintable(folder.problem));
+        return {};
+    }
+    return folder.path + QStringLiteral("/orvella.lock");
 }
 
 } // namespace Startup

@@ -15,12 +15,26 @@ QString MPathFrom(const QStringList& arguments);
 // A path is a playlist file when it ends in ".orv", lower case only.
 bool isPlaylistPath(const QString& path);
 
-// True when a directory search for path finds an ordinary file.
-bool fileExists(const QString& path);
+// Why folder cannot hold the player's own files, "" when it can: it must be a folder itself
+// (not a link to one), owned by the user and closed to group and others.
+QString privateFolderProblem(const QString& folder);
 
-// The folder the program writes beside itself: its own folder when writable, otherwise
-// a per-user data folder (an installed program cannot write its folder).
-QString writableProgramFolder(const QString& programFolder, const QString& userDataFolder);
+// Makes folder with mode 0700 when it is missing, then checks it as above. A folder that was
+// open to others is refused, not tightened: it may already hold their files.
+QString makePrivateFolder(const QString& folder);
+
+// The player's folder of its own: "orvella" in the user's cache folder.
+QString userFolder();
+
+struct LockFolder
+{
+    QString path; // "" when no private folder could be had
+    QString problem;
+};
+
+// Where the single-instance lock goes: the runtime folder when it is absolute and private,
+// otherwise userFolder, made private.
+LockFolder lockFolder(const QString& runtimeFolder, const QString& userFolder);
 
 struct ResourceResult
 {
@@ -29,17 +43,16 @@ struct ResourceResult
     QString errorText; // the message box text on failure
 };
 
-// Writes the bytes of a resource to a file. An empty folder means the program's folder, an
-// empty base name "temp"; with fullPath the file is exactly that path.
-ResourceResult GenFileFromRes(const QString& resourcePath, const QString& extension,
-                              const QString& folder, const QString& baseName,
-                              const QString& fullPath, const QString& programFolder);
+// Writes the bytes of a resource to target, replacing whatever is there (a link included)
+// without ever writing through a link.
+ResourceResult GenFileFromRes(const QString& resourcePath, const QString& target);
 
-// The start-up picture's path; written from the resource when missing. error is filled
-// when writing it failed (the path is returned all the same).
+// The start-up picture's path in folder; written from the resource unless a regular file is
+// already there. error is filled when writing it failed (the path is returned all the same).
 QString startupPicturePath(const QString& folder, ResourceResult* error);
 
 // Held for the life of the first instance. A lock left by a crashed instance is taken over.
+// Without a lock path every instance is the first.
 class SingleInstanceGuard
 {
 public:
@@ -51,7 +64,8 @@ private:
     bool m_first = false;
 };
 
-// Where the lock lives: the user's runtime folder, else the temp folder.
+// The lock's path, from XDG_RUNTIME_DIR and userFolder(); "" (said once on standard error)
+// when neither is a private folder.
 QString defaultLockPath();
 
 } // namespace Startup

@@ -46,11 +46,11 @@ private slots:
         file.close();
 
         const QString base = m_dir.filePath(QTest::currentDataTag());
-        QVERIFY(QDir().mkpath(base + "/prog"));
+        QVERIFY(QDir().mkpath(base));
         MpvEngine::Options options;
         options.audioOutput = QStringLiteral("null");
         FormVideo window(std::make_unique<MpvEngine>(options),
-                         {base + "/orvella.lock", base + "/prog", base + "/data"});
+                         {base + "/orvella.lock", base + "/data"});
         MediaEngine& engine = window.MediaPlayer1();
         QVERIFY(window.load({}));
         // What each open after the start-up picture came to: the file, or "" when refused.

@@ -29,8 +29,8 @@ class TestFormVideo : public QObject
     FormVideo::Environment env()
     {
         const QString base = m_dir.filePath(QString::number(++m_serial));
-        QDir().mkpath(base + "/prog");
-        return {base + "/orvella.lock", base + "/prog", base + "/data"};
+        QDir().mkpath(base);
+        return {base + "/orvella.lock", base + "/data"};
     }
 
     struct Rig
@@ -47,6 +47,12 @@ class TestFormVideo : public QObject
     };
 
 private slots:
+    void initTestCase()
+    {
+        // The default environment's folders are ours, not the user's.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath("cache")));
+    }
+
     void startsWithAFileThroughThePlaylist()
     {
         Rig rig(env());
@@ -257,10 +263,10 @@ private slots:
         {
             Rig rig(e);
             QVERIFY(rig.window->load({}));
-            QCOMPARE(rig.engine->FileName(), e.programFolder + "/default.jpg");
+            QCOMPARE(rig.engine->FileName(), e.pictureFolder + "/default.jpg");
             QCOMPARE(rig.engine->calls.last(), QStringLiteral("Pause"));
         }
-        QFile written(e.programFolder + "/default.jpg");
+        QFile written(e.pictureFolder + "/default.jpg");
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), resource);
         written.close();
@@ -272,25 +278,23 @@ private slots:
         QCOMPARE(QFileInfo(written).lastModified(), stamp);
     }
 
-    void unwritableProgramFolderUsesTheUserFolder()
+    void startupPictureIsInTheUsersCacheNotBesideTheProgram()
     {
-        FormVideo::Environment e = env();
-        // A "folder" that is really a file cannot take the picture, even for root.
-        QFile blocker(e.programFolder + "/file");
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        e.programFolder = blocker.fileName();
+        FormVideo::Environment e = FormVideo::defaultEnvironment();
+        e.lockPath = env().lockPath;
         Rig rig(e);
         QVERIFY(rig.window->load({}));
-        QCOMPARE(rig.engine->FileName(), e.userDataFolder + "/default.jpg");
-        QVERIFY(QFile::exists(e.userDataFolder + "/default.jpg"));
+        QCOMPARE(rig.engine->FileName(), m_dir.filePath("cache/orvella/default.jpg"));
+        QVERIFY(QFileInfo(rig.engine->FileName()).isFile());
     }
 
     void startupPictureFailuresAreReported()
     {
         FormVideo::Environment e = env();
         // default.jpg taken by a folder: the picture cannot be written there.
-        QVERIFY(QDir().mkpath(e.programFolder + "/default.jpg"));
+        QVERIFY(
+            QDir().mkdir(e.pictureFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QDir().mkdir(e.pictureFolder + "/default.jpg"));
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         const auto read = [&](QMessageBox* box) {
@@ -311,14 +315,13 @@ private slots:
                          .hasMatch(),
                      qPrintable(text));
             // The engine is offered the path all the same.
-            QCOMPARE(rig.engine->opened, QStringList{e.programFolder + "/default.jpg"});
+            QCOMPARE(rig.engine->opened, QStringList{e.pictureFolder + "/default.jpg"});
         }
-        // Neither the program's folder nor the user's can be made.
-        QFile blocker(e.programFolder + "/file");
+        // The picture's folder cannot be made.
+        QFile blocker(e.pictureFolder + "/file");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        e.programFolder = blocker.fileName();
-        e.userDataFolder = blocker.fileName() + "/data";
+        e.pictureFolder = blocker.fileName() + "/data";
         e.lockPath += "2";
         Rig rig(e);
         WhenShown<QMessageBox> answer(read);

@@ -1,11 +1,12 @@
 // The real program started as a user starts it: one instance at a time, the start-up
-// picture unpacked beside it, a quoted path with a blank played.
+// picture unpacked in the user's cache, a quoted path with a blank played.
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,10 +57,12 @@ class TestInstances : public QObject
     QProcessEnvironment m_env;
 
     // traced: the start-up trace is kept in the process's standard error.
-    std::unique_ptr<QProcess> start(const QStringList& args, bool traced = false)
+    std::unique_ptr<QProcess> start(const QStringList& args, bool traced = false,
+                                    QProcessEnvironment env = {})
     {
         auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = m_env;
+        if (env.isEmpty())
+            env = m_env;
         if (traced)
             env.insert("ORVELLA_TRACE", "1");
         p->setProcessEnvironment(env);
@@ -86,7 +89,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // A copy of the program in a folder of its own, so its start-up picture is ours.
+        // A copy of the program in a folder it could write, as a per-user install has it.
         QDir().mkpath(m_dir.filePath("prog"));
         m_program = m_dir.filePath("prog/orvella");
         QVERIFY(QFile::copy(ORVELLA_BINARY, m_program));
@@ -97,14 +100,14 @@ private slots:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_env = QProcessEnvironment::systemEnvironment();
         m_env.insert("XDG_RUNTIME_DIR", m_dir.filePath("run"));
-        m_env.insert("XDG_DATA_HOME", m_dir.filePath("data"));
+        m_env.insert("XDG_CACHE_HOME", m_dir.filePath("cache"));
         // The sanitizers' exit reports are not what this test looks at.
         m_env.insert("ASAN_OPTIONS", "detect_leaks=0");
     }
 
     void onlyOneInstanceAndTheStartupPicture()
     {
-        const QString picture = m_dir.filePath("prog/default.jpg");
+        const QString picture = m_dir.filePath("cache/orvella/default.jpg");
         const QByteArray resource = readAll(ORVELLA_SOURCE_DIR "/resources/default.jpg");
         QVERIFY(!resource.isEmpty());
 
@@ -112,6 +115,7 @@ private slots:
         QVERIFY(first);
         QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(first->processId(), true).isEmpty(), 20000);
         QCOMPARE(readAll(picture), resource);
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("prog/default.jpg")));
         const QDateTime written = QFileInfo(picture).lastModified();
 
         auto second = start({"/nowhere/ignored.avi"}, true);
@@ -152,6 +156,27 @@ private slots:
         QVERIFY(player);
         QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(player->processId(), clip), 20000);
         stop(*player);
+    }
+
+    void startsWithoutALockWhenNoFolderIsPrivate()
+    {
+        // No runtime folder, and the player's cache folder is open to everyone.
+        QVERIFY(QDir().mkpath(m_dir.filePath("shared/orvella")));
+        QCOMPARE(::chmod(QFile::encodeName(m_dir.filePath("shared/orvella")).constData(), 0777), 0);
+        QProcessEnvironment env = m_env;
+        env.remove("XDG_RUNTIME_DIR");
+        env.insert("XDG_CACHE_HOME", m_dir.filePath("shared"));
+        auto player = start({ORVELLA_MEDIA_DIR "/clip.avi"}, true, env);
+        QVERIFY(player);
+        QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(player->processId(), ORVELLA_MEDIA_DIR "/clip.avi"),
+                                 20000);
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("shared/orvella/orvella.lock")));
+        stop(*player);
+        const QByteArray said = player->readAllStandardError();
+        QVERIFY2(said.contains("Orvella: no private folder for the single-instance lock (" +
+                               QFile::encodeName(m_dir.filePath("shared/orvella")) +
+                               ": open to other users); starting without one.\n"),
+                 said);
     }
 };
 

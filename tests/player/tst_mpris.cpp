@@ -41,6 +41,19 @@ class TestMpris : public QObject
         return send.waitForFinished(10000) && send.exitCode() == 0;
     }
 
+    // Sets the player's Volume property as any bus client may, value as dbus-send reads it.
+    bool setVolume(const QString& value)
+    {
+        QProcess send;
+        send.setProcessEnvironment(m_env);
+        send.start("dbus-send",
+                   {"--session", "--print-reply", "--dest=org.mpris.MediaPlayer2.orvella",
+                    "/org/mpris/MediaPlayer2", "org.freedesktop.DBus.Properties.Set",
+                    "string:org.mpris.MediaPlayer2.Player", "string:Volume",
+                    "variant:double:" + value});
+        return send.waitForFinished(10000) && send.exitCode() == 0;
+    }
+
     // Whether the process holds the file open.
     static bool holdsOpen(qint64 pid, const QString& path)
     {
@@ -92,6 +105,21 @@ private slots:
         QCOMPARE(playerctl({"volume"}).toDouble(), 1.0);
         playerctl({"volume", "0.5"});
         QTRY_COMPARE(playerctl({"volume"}).toDouble(), 0.5);
+    }
+
+    void volumeThatIsNoNumberChangesNothing_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("NaN") << "nan";
+        QTest::newRow("infinity") << "inf";
+        QTest::newRow("minus infinity") << "-inf";
+    }
+    void volumeThatIsNoNumberChangesNothing()
+    {
+        QFETCH(QString, value);
+        const QString before = playerctl({"volume"});
+        QVERIFY(setVolume(value));
+        QCOMPARE(playerctl({"volume"}), before);
     }
 
     void quitEndsThePlayer()

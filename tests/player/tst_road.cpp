@@ -21,12 +21,12 @@ class TestRoad : public QObject
     std::unique_ptr<FormVideo> makeWindow()
     {
         const QString base = m_dir.filePath(QString::number(++m_serial));
-        QDir().mkpath(base + "/prog");
+        QDir().mkpath(base);
         MpvEngine::Options options;
         options.audioOutput = QStringLiteral("null");
         return std::make_unique<FormVideo>(
             std::make_unique<MpvEngine>(options),
-            FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
+            FormVideo::Environment{base + "/orvella.lock", base + "/data"});
     }
 
     static QString clip(const char* name) { return QStringLiteral(ORVELLA_MEDIA_DIR "/") + name; }

@@ -65,10 +65,8 @@ private slots:
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
         MpvEngine::Options options;
         options.audioOutput = QStringLiteral("null");
-        QDir().mkpath(m_dir.filePath("prog"));
-        FormVideo window(
-            std::make_unique<MpvEngine>(options),
-            {m_dir.filePath("orvella.lock"), m_dir.filePath("prog"), m_dir.filePath("data")});
+        FormVideo window(std::make_unique<MpvEngine>(options),
+                         {m_dir.filePath("orvella.lock"), m_dir.filePath("data")});
         MediaEngine& engine = window.MediaPlayer1();
         QVERIFY(window.load({}));
         QStringList played;

@@ -41,12 +41,11 @@ class TestMainWindow : public QObject
         std::unique_ptr<FormVideo> window;
         explicit Rig(const QString& base)
         {
-            QDir().mkpath(base + "/prog");
+            QDir().mkpath(base);
             auto fake = std::make_unique<FakeEngine>();
             engine = fake.get();
             window = std::make_unique<FormVideo>(
-                std::move(fake),
-                FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
+                std::move(fake), FormVideo::Environment{base + "/orvella.lock", base + "/data"});
             window->load({});
             if (!QTest::qWaitForWindowExposed(window.get()))
                 qWarning("main window not exposed");

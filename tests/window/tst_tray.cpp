@@ -35,10 +35,10 @@ private slots:
         m_tray = std::make_unique<TrayHost>(ownX().display());
         QVERIFY2(m_tray->ok(), qPrintable(m_tray->error()));
         const QString base = m_dir.filePath("run");
-        QDir().mkpath(base + "/prog");
+        QDir().mkpath(base);
         m_window = std::make_unique<FormVideo>(
             std::make_unique<FakeEngine>(),
-            FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
+            FormVideo::Environment{base + "/orvella.lock", base + "/data"});
         QVERIFY(m_window->load({}));
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }

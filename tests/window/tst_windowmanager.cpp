@@ -99,12 +99,11 @@ private slots:
     {
         static int serial = 0;
         const QString base = m_dir.filePath(QString::number(++serial));
-        QDir().mkpath(base + "/prog");
+        QDir().mkpath(base);
         auto engine = std::make_unique<FakeEngine>();
         m_engine = engine.get();
         m_window = std::make_unique<FormVideo>(
-            std::move(engine),
-            FormVideo::Environment{base + "/orvella.lock", base + "/prog", base + "/data"});
+            std::move(engine), FormVideo::Environment{base + "/orvella.lock", base + "/data"});
         QVERIFY(m_window->load({}));
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->move(100, 100);
