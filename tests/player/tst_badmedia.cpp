@@ -1,13 +1,90 @@
 // Broken files in the playlist with the real engine: each is played or refused, never a crash,
 // and the good entry after it plays: by itself after a played one, after "next" after a
-// refused one, which stops the list where it is.
+// refused one, which stops the list where it is. A hostile playlist reaches nothing but the
+// local files it names.
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
+#include "playlist/orvformat.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A listener on loopback that only counts who connected: a web server for a beacon, and the
+// far end of a tcp:// entry.
+class CountingListener
+{
+public:
+    CountingListener() : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* any = reinterpret_cast<sockaddr*>(&address);
+        if (m_fd < 0 || ::bind(m_fd, any, length) != 0 || ::listen(m_fd, 64) != 0 ||
+            ::getsockname(m_fd, any, &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+    }
+    ~CountingListener() { ::close(m_fd); }
+    CountingListener(const CountingListener&) = delete;
+    CountingListener& operator=(const CountingListener&) = delete;
+
+    int port() const { return m_port; }
+    // Connections made so far; the kernel completes them whether or not anyone accepts.
+    int connections()
+    {
+        for (int fd; (fd = ::accept(m_fd, nullptr, nullptr)) >= 0; ++m_accepted)
+            ::close(fd);
+        return m_accepted;
+    }
+
+private:
+    int m_fd;
+    int m_port = 0;
+    int m_accepted = 0;
+};
+
+// A UDP port nobody holds right now.
+int freeUdpPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    socklen_t length = sizeof address;
+    auto* any = reinterpret_cast<sockaddr*>(&address);
+    const bool bound = ::bind(fd, any, length) == 0 && ::getsockname(fd, any, &length) == 0;
+    ::close(fd);
+    return bound ? ntohs(address.sin_port) : 0;
+}
+
+// Whether any socket of this machine is bound to the UDP port.
+bool udpPortBound(int port)
+{
+    const QByteArray local = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const char* table : {"/proc/net/udp", "/proc/net/udp6"}) {
+        QFile file(QString::fromLatin1(table));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 1 && fields.at(1).endsWith(local))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 class TestBadMedia : public QObject
 {
@@ -16,6 +93,14 @@ class TestBadMedia : public QObject
     QTemporaryDir m_dir;
 
     static QString clip(const char* name) { return QStringLiteral(ORVELLA_MEDIA_DIR "/") + name; }
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
+    }
 
     static QByteArray firstHalf(const char* name)
     {
@@ -74,6 +159,73 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), clip("clip.wmv"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
         QCOMPARE(playlist.CurrentIndex(), 2);
+    }
+
+    void hostilePlaylistReachesNothing()
+    {
+        CountingListener server;
+        QVERIFY(server.port() > 0);
+        const int udpPort = freeUdpPort();
+        QVERIFY(udpPort > 0);
+        const QByteArray web = "http://127.0.0.1:" + QByteArray::number(server.port());
+        const QByteArray victimBytes = "export PATH=/usr/bin:/bin\n";
+        const QString victim = write(QStringLiteral("victim"), victimBytes);
+        const QString marker = m_dir.filePath(QStringLiteral("marker"));
+        // Entries that reach out, then local "movies" that are lists pointing out, then a clip.
+        const QStringList entries{
+            "av://lavfi:sine=duration=1,ametadata=mode=add:key=x:value=$(touch " + marker +
+                "),ametadata=mode=print:file=" + victim,
+            web + "/beacon.avi",
+            "edl://%" + QString::number(web.size() + 8) + '%' + web + "/edl.avi",
+            "ffmpeg://" + web + "/ffmpeg.avi",
+            "av://lavfi:amovie=" + QString(web).replace(u':', QStringLiteral("\\:")) + "/a.avi",
+            "tcp://127.0.0.1:" + QString::number(server.port()),
+            "udp://0.0.0.0:" + QString::number(udpPort),
+            "av://x11grab:" + qEnvironmentVariable("DISPLAY"),
+            "av://v4l2:/dev/video0",
+            "fd://3",
+            "fdclose://3",
+            write("m3u.mpg", "#EXTM3U\n" + web + "/m3u.avi\n"),
+            write("pls.avi", "[playlist]\nFile1=" + web + "/pls.avi\nNumberOfEntries=1\n"),
+            write("edl.avi", "# mpv EDL v0\n" + web + "/edl-file.avi\n"),
+            clip("clip.wmv"),
+        };
+        const QString list = write(QStringLiteral("hostile.orv"), OrvFormat::serialize(entries));
+        QVERIFY(!list.isEmpty());
+
+        MpvEngine::Options options;
+        options.audioOutput = QStringLiteral("null");
+        const QString base = m_dir.filePath(QStringLiteral("hostile"));
+        QVERIFY(QDir().mkpath(base));
+        FormVideo window(std::make_unique<MpvEngine>(options),
+                         {base + "/orvella.lock", base + "/data"});
+        MediaEngine& engine = window.MediaPlayer1();
+        QVERIFY(window.load({}));
+        formPLS& pls = window.playlistWindow();
+        pls.PullFromORV(list);
+        QCOMPARE(pls.playlist().count(), entries.size());
+        pls.Go();
+        // The start timer plays the first entry.
+        QTRY_VERIFY_WITH_TIMEOUT(!pls.playlist().Timer1().isActive(), 5000);
+
+        // Stepped through with "next", as a user would; each entry gets time to do harm.
+        for (qsizetype entry = 1; entry <= entries.size(); ++entry) {
+            if (entry > 1)
+                pls.PlayNext();
+            QCOMPARE(pls.playlist().CurrentIndex(), entry);
+            QTest::qWait(300);
+            QVERIFY2(!udpPortBound(udpPort), qPrintable(entries.at(entry - 1)));
+            if (entry < entries.size())
+                QCOMPARE(engine.FileName(), QString());
+        }
+        QCOMPARE(engine.FileName(), clip("clip.wmv"));
+        QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
+
+        QFile written(victim);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), victimBytes);
+        QVERIFY(!QFile::exists(marker));
+        QCOMPARE(server.connections(), 0);
     }
 };
 
