@@ -3,6 +3,8 @@
 #include "ownxserver.h"
 #include "playlist/orvformat.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -130,24 +132,41 @@ private slots:
         QCOMPARE(m_player.exitCode(), 0);
     }
 
-    void quitWhileAFileOpensEndsAtOnce()
+    void floodOfNextOverPipesThenQuit()
     {
-        // A pipe nobody writes to: the player waits for it until it is told to quit.
-        const QString pipe = m_dir.filePath("pipe.mpg");
-        QCOMPARE(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+        // Two pipes nobody writes to, which once held the open (and each "next" nested a wait).
+        QStringList pipes;
+        for (const char* name : {"one.mpg", "two.mpg"}) {
+            pipes << m_dir.filePath(name);
+            QCOMPARE(::mkfifo(pipes.last().toLocal8Bit().constData(), 0600), 0);
+        }
+        const QString list = m_dir.filePath("pipes.orv");
+        QVERIFY(OrvFormat::save(list, pipes).isEmpty());
         QProcessEnvironment env = m_env;
         // The exit-time leak scan is the sanitizer's time, not the player's.
         env.insert("ASAN_OPTIONS", "detect_leaks=0:halt_on_error=1");
         QProcess player;
         player.setProcessEnvironment(env);
         player.setProcessChannelMode(QProcess::ForwardedChannels);
-        player.start(ORVELLA_BINARY, {pipe});
+        player.start(ORVELLA_BINARY, {list});
         QVERIFY(player.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(holdsOpen(player.processId(), pipe), 15000);
-        QTest::qWait(500);
-        QVERIFY(player.state() == QProcess::Running);
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), QStringLiteral("Stopped"), 15000);
 
-        // Timed from the player's answer to the quit, which it gives from inside the wait.
+        QDBusConnection bus = QDBusConnection::connectToBus(m_env.value("DBUS_SESSION_BUS_ADDRESS"),
+                                                            QStringLiteral("flood"));
+        QVERIFY(bus.isConnected());
+        for (int i = 0; i < 3000; ++i) {
+            bus.send(QDBusMessage::createMethodCall("org.mpris.MediaPlayer2.orvella",
+                                                    "/org/mpris/MediaPlayer2",
+                                                    "org.mpris.MediaPlayer2.Player", "Next"));
+        }
+        // Every "next" was refused, the player lives and still answers.
+        QCOMPARE(playerctl({"status"}), QStringLiteral("Stopped"));
+        QVERIFY(player.state() == QProcess::Running);
+        for (const QString& pipe : pipes)
+            QVERIFY(!holdsOpen(player.processId(), pipe));
+
+        // Timed from the player's answer to the quit.
         QVERIFY(sendQuit());
         QElapsedTimer clock;
         clock.start();
@@ -157,6 +176,7 @@ private slots:
         QCOMPARE(player.exitStatus(), QProcess::NormalExit);
         QCOMPARE(player.exitCode(), 0);
         QVERIFY2(ms < 500, qPrintable(QString::number(ms)));
+        QDBusConnection::disconnectFromBus(QStringLiteral("flood"));
     }
 
     void cleanupTestCase()
