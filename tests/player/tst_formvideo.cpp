@@ -127,6 +127,8 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(rig.engine->opened, QStringList{"/m/bad1.avi"});
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
+        // The user is told why, on the picture.
+        QVERIFY(rig.engine->calls.contains(QStringLiteral("showMessage:refused: /m/bad1.avi")));
     }
 
     void buttonsActOnlyWithSeveralEntries()
