@@ -48,6 +48,7 @@ private slots:
     void hidingKeepsPlaying();
     void mouseDownAndKeyUp();
     void overlaysDrawOnPicture();
+    void messageWithNothingOpen();
     void optionsDialogAppliesLive();
 
 private:
@@ -282,6 +283,22 @@ void TestMpvEngineView::overlaysDrawOnPicture()
     QVERIFY(!m_engine->statisticsShown());
     QTRY_COMPARE_WITH_TIMEOUT(grab(), plain, kTimeoutMs);
     QCOMPARE(m_engine->PlayState(), PlayStates::Paused);
+
+    m_engine->showMessage(QStringLiteral("Not a local file: http://example.org/"));
+    QTRY_VERIFY_WITH_TIMEOUT(grab() != plain, kTimeoutMs);
+    QCOMPARE(m_view->message(), QString());
+}
+
+void TestMpvEngineView::messageWithNothingOpen()
+{
+    QVERIFY(!m_engine->setFileName(QStringLiteral("http://example.org/a.avi")));
+    QVERIFY(!hasPicture(m_view->grab().toImage()));
+    // mpv has nothing to draw on: the view draws the text in the picture's place.
+    m_engine->showMessage(m_engine->lastError());
+    QCOMPARE(m_view->message(), m_engine->lastError());
+    QVERIFY(hasPicture(m_view->grab().toImage()));
+    openHalted("clip.avi");
+    QCOMPARE(m_view->message(), QString());
 }
 
 void TestMpvEngineView::optionsDialogAppliesLive()
