@@ -1,6 +1,7 @@
 #include "player/mediacontrols.h"
 
 #include "engine/mediaengine.h"
+#include "engine/mediagate.h"
 #include "playlist/displayname.h"
 #include "window/playeractions.h"
 
@@ -257,6 +258,9 @@ void MediaControls::openUri(const QString& uri)
     const QUrl url(uri);
     if (url.isLocalFile())
         m_hooks.addFile(url.toLocalFile());
+    else if (m_hooks.refused)
+        // The player plays local files only; the caller hears why in the player's own words.
+        m_hooks.refused(MediaGate::admit(uri).refusal);
 }
 
 void MediaControls::raise()

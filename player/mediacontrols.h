@@ -25,6 +25,8 @@ public:
         // The playlist's entry count and current entry.
         std::function<int()> entries;
         std::function<int()> currentEntry;
+        // Tells the user why a URI was not taken.
+        std::function<void(const QString&)> refused;
     };
 
     // Registers on the session bus; without one the player goes on and says so once.
