@@ -41,6 +41,14 @@ bool putFile(const QString& fileName, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
+// count path markers in a row, then a double quote: count entries, each but the last holding
+// the marker's own text up to the quote that ends the next marker.
+QByteArray markerRun(qsizetype count)
+{
+    const QByteArray marker(OrvFormat::PathMarker.data(), OrvFormat::PathMarker.size());
+    return marker.repeated(count) + '"';
+}
+
 QStringList manyPaths(int count)
 {
     QStringList paths;
@@ -149,9 +157,7 @@ bool makeRefused(Refused kind, const QString& fileName)
         return file.open(QIODevice::WriteOnly) && file.resize(OrvFormat::MaxFileBytes + 1);
     }
     case Refused::OneEntryPastTheLimit:
-        return putFile(
-            fileName,
-            QByteArray(OrvFormat::PathMarker.data()).repeated(OrvFormat::MaxEntries + 1) + '"');
+        return putFile(fileName, markerRun(OrvFormat::MaxEntries + 1));
     }
     return false;
 }
@@ -437,8 +443,7 @@ void TestOrvFormat::readsOddContent_data()
     QStringList atTheLimit(OrvFormat::MaxEntries - 1, QStringLiteral("<ref href = "));
     atTheLimit << QString();
     QTest::newRow("as many entries as the limit allows")
-        << QByteArray(OrvFormat::PathMarker.data()).repeated(OrvFormat::MaxEntries) + '"'
-        << atTheLimit << true;
+        << markerRun(OrvFormat::MaxEntries) << atTheLimit << true;
 
     // Files are read in blocks of 64 KiB: an entry across a block's end, and a first
     // non-ASCII byte only in a later block.
