@@ -163,7 +163,7 @@ public:
             if (m_found.values.size() == MaxEntries)
                 return false;
             const std::size_t start = m_marker + m_key.size();
-            m_found.values.append(m_decode(text.substr(start, end - start)));
+            m_found.values.append(value(text.substr(start, end - start)));
             // As collect: the next marker may begin inside the value just taken.
             m_from = m_marker + 1;
             m_marker = none;
@@ -184,6 +184,15 @@ public:
     }
 
 private:
+    QString value(std::string_view bytes)
+    {
+        // Plain ASCII, as most paths are, needs no decoder.
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        return ascii ? QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                     : m_decode(bytes);
+    }
+
     std::string m_key;
     std::string m_pending;
     // Where the marker of the unfinished value starts in m_pending; npos between values.
