@@ -13,9 +13,9 @@ class QIODevice;
 
 namespace OrvFormat {
 
-// A playlist file is downloaded from anywhere, so a reader takes no more than this. A list of
-// a million entries with paths of 100 to 150 characters needs about 200 to 260 MB; anything
-// past either limit is refused whole, before it can fill the memory.
+// A playlist file may come from anywhere, so a reader takes no more than this: a million
+// entries whose paths run to some 100 characters make about 220 MB, and fit. A file past
+// either limit is refused whole, before it can fill the memory.
 inline constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
 inline constexpr qsizetype MaxEntries = 1024 * 1024;
 
