@@ -1,5 +1,7 @@
 #include "controls/shellicon.h"
 
+#include "controls/plaintext.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
@@ -23,7 +25,8 @@ public:
     void modify(const QIcon& icon, const QString& toolTip) override
     {
         m_icon.setIcon(icon);
-        m_icon.setToolTip(toolTip);
+        // The tip carries the playing file's name.
+        m_icon.setToolTip(plainToolTip(toolTip));
     }
     void remove() override { m_icon.hide(); }
 

@@ -1,5 +1,6 @@
 #include "engine/mpvengine.h"
 
+#include "controls/plaintext.h"
 #include "engine/engineoptionsdialog.h"
 #include "engine/mediagate.h"
 #include "engine/mpvrenderer.h"
@@ -1029,8 +1030,9 @@ void MpvEngine::setRect(const QRect& rect)
 void MpvEngine::setToolTip(const QString& text)
 {
     m_toolTip = text;
+    // The text carries the file's name.
     if (m_view)
-        m_view->setToolTip(text);
+        m_view->setToolTip(plainToolTip(text));
 }
 
 QWidget* MpvEngine::view() const

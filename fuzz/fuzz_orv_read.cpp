@@ -49,13 +49,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const OrvFormat::PathsRead read = OrvFormat::parsePaths(bytes);
     const OrvFormat::Values expected = OrvFormat::collect(text, OrvFormat::PathMarker);
-    FUZZ_CHECK(read.paths == expected.values);
-    FUZZ_CHECK(read.complete == expected.complete);
     checkCollect(text, OrvFormat::PathMarker);
     checkCollect(text, OrvFormat::NameMarker);
+    if (!read.refusal.isEmpty()) {
+        // Refused whole, and only past a limit.
+        FUZZ_CHECK(read.paths.isEmpty() && !read.complete);
+        FUZZ_CHECK(bytes.size() > OrvFormat::MaxFileBytes ||
+                   expected.values.size() > OrvFormat::MaxEntries);
+        return 0;
+    }
+    FUZZ_CHECK(read.paths == expected.values);
+    FUZZ_CHECK(read.complete == expected.complete);
 
     // Decoding settles: the decoded text written back in the locale encoding reads the same.
-    const OrvFormat::PathsRead again = OrvFormat::parsePaths(text.toLocal8Bit());
+    const QByteArray encoded = text.toLocal8Bit();
+    if (encoded.size() > OrvFormat::MaxFileBytes)
+        return 0;
+    const OrvFormat::PathsRead again = OrvFormat::parsePaths(encoded);
     FUZZ_CHECK(again.paths == read.paths);
     FUZZ_CHECK(again.complete == read.complete);
     return 0;

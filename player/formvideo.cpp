@@ -50,6 +50,7 @@ void warn(QWidget* parent, const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"), text, QMessageBox::Ok,
                     parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

@@ -21,7 +21,9 @@ QList<PlaylistEntry> scan(const QString& folder)
         it.next();
         const QString name = it.fileName();
         for (std::size_t i = 0; i < Patterns.size(); ++i) {
-            if (name.endsWith(Patterns[i].sliced(1), Qt::CaseInsensitive))
+            // A link may lead to a pipe or a device, which would block the player or never
+            // end; whether it is a regular file takes a stat, never an open.
+            if (name.endsWith(Patterns[i].sliced(1), Qt::CaseInsensitive) && it.fileInfo().isFile())
                 buckets[i].append(name);
         }
     }

@@ -16,9 +16,10 @@ inline constexpr std::array<QLatin1StringView, 6> Patterns{
     QLatin1StringView("*.mpg"), QLatin1StringView("*.mpeg"), QLatin1StringView("*.avi"),
     QLatin1StringView("*.asf"), QLatin1StringView("*.divx"), QLatin1StringView("*.dat")};
 
-// The matching files directly in folder: ordinary files and links to them, hidden files left
-// out, extensions compared without regard to case. Each entry's path is the folder, one
-// separator and the name; its display name is the name up to its first dot.
+// The matching files directly in folder: regular files and links to them (no pipe, device,
+// socket or folder), hidden files left out, extensions compared without regard to case. Each
+// entry's path is the folder, one separator and the name; its display name is the name up to its
+// first dot.
 QList<PlaylistEntry> scan(const QString& folder);
 
 } // namespace FolderScan

@@ -7,6 +7,7 @@
 #include "controls/glyphlabel.h"
 #include "controls/modbrowsefolder.h"
 #include "controls/picslider.h"
+#include "controls/plaintext.h"
 #include "controls/pointer.h"
 #include "controls/qtfiledialogdriver.h"
 #include "controls/screentwips.h"
@@ -68,6 +69,8 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     Face::paint(*this, Face::dark, Qt::white);
 
     m_label1->setObjectName(QStringLiteral("Label1"));
+    // It shows file names, which may look like markup.
+    m_label1->setTextFormat(Qt::PlainText);
     m_label1->setAlignment(Qt::AlignCenter);
     m_label1->setFont(smallFont(true));
     m_lbltotalfiles->setObjectName(QStringLiteral("lbltotalfiles"));
@@ -156,7 +159,7 @@ void formPLS::showCurrentName(const QString& path)
 {
     m_text3 = Getfilename(path);
     m_label1->setText(QStringLiteral("ORV Playlist: ") + m_text3);
-    m_label1->setToolTip(m_label1->text());
+    m_label1->setToolTip(plainToolTip(m_label1->text()));
 }
 
 void formPLS::sliderChanged()
@@ -237,6 +240,7 @@ void formPLS::placeControls()
 void formPLS::showMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvella"), text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -304,7 +308,10 @@ void formPLS::addChosenFolder()
 {
     if (MoviePath.isEmpty())
         return;
-    m_playlist->append(FolderScan::scan(MoviePath));
+    const QList<PlaylistEntry> found = FolderScan::scan(MoviePath);
+    if (found.isEmpty())
+        emit refused(QStringLiteral("No media files in ") + MoviePath);
+    m_playlist->append(found);
     if (m_playlist->count() > 1)
         m_playlist->setSliderMax(m_playlist->count());
     Go();
@@ -333,6 +340,14 @@ void formPLS::WriteToORV(const QString& path)
 void formPLS::PullFromORV(const QString& path)
 {
     OrvFormat::PathsRead read = OrvFormat::readPaths(path);
+    if (!read.refusal.isEmpty()) {
+        emit refused(read.refusal);
+        return;
+    }
+    // Relative entries belong beside the playlist, wherever the player was started.
+    const QString folder = QFileInfo(path).absolutePath();
+    for (QString& entry : read.paths)
+        entry = OrvFormat::resolveEntry(entry, folder);
     const bool complete = read.complete;
     m_playlist->append(std::move(read.paths));
     // A file cut off inside an entry keeps what was read but leaves the count as it was.

@@ -73,6 +73,10 @@ public:
     int DragX() const { return m_dragX; }
     int DragY() const { return m_dragY; }
 
+signals:
+    // A playlist file or a folder gave nothing, and why, in one line for the user.
+    void refused(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The current entry's file name, as the title shows it.

@@ -1,10 +1,18 @@
 #include "playlist/orvformat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace OrvFormat {
 
@@ -114,116 +122,285 @@ Values collect(QStringView text, QLatin1StringView marker)
 
 namespace {
 
-bool isAscii(std::string_view bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
+constexpr qsizetype BlockBytes = 1 << 16;
 
-// collect for text that every locale encoding spells alike, plain ASCII, fed block by block
-// so that a list of many thousand entries is never decoded or held whole.
-class AsciiCollector
+// collect over the file's bytes, fed block by block. The markers and the quote are ASCII, and
+// the locale encoding (UTF-8 here) spells an ASCII character with its own byte and with no
+// other, so each value's bytes are decoded alone and the rest never is. Every search goes on
+// where the last block left it, so a value that spans many blocks is searched once, not again
+// from its start at every block, and only the unfinished value is held.
+class Collector
 {
 public:
-    explicit AsciiCollector(QLatin1StringView marker)
+    explicit Collector(QLatin1StringView marker)
         : m_key(marker.data(), static_cast<std::size_t>(marker.size()))
     {
     }
 
-    // False once the text turns out not to be ASCII; nothing is collected then.
+    // False once there are more than MaxEntries values; the rest is not looked at.
     bool feed(std::string_view block)
     {
-        if (!isAscii(block))
-            return false;
+        constexpr std::size_t none = std::string_view::npos;
         m_pending.append(block);
         const std::string_view text(m_pending);
-        std::size_t from = 0;
-        std::size_t keep = text.size() - std::min(text.size(), m_key.size() - 1);
-        for (std::size_t at = text.find(m_key); at != std::string_view::npos;
-             at = text.find(m_key, from)) {
-            const std::size_t start = at + m_key.size();
-            const std::size_t end = text.find('"', start);
-            if (end == std::string_view::npos) {
-                // The value goes on in the next block: keep its marker.
-                keep = at;
+        for (;;) {
+            if (m_marker == none) {
+                const std::size_t at = text.find(m_key, m_from);
+                if (at == none) {
+                    // The last few bytes may begin a marker that the next block completes.
+                    m_from =
+                        std::max(m_from, text.size() - std::min(text.size(), m_key.size() - 1));
+                    break;
+                }
+                m_marker = at;
+                m_from = at + m_key.size();
+            }
+            const std::size_t end = text.find('"', m_from);
+            if (end == none) {
+                m_from = text.size();
                 break;
             }
-            m_found.values.append(
-                QLatin1StringView(text.data() + start, static_cast<qsizetype>(end - start)));
-            from = at + 1;
-            keep = std::max(from, keep);
+            if (m_found.values.size() == MaxEntries)
+                return false;
+            const std::size_t start = m_marker + m_key.size();
+            m_found.values.append(value(text.substr(start, end - start)));
+            // As collect: the next marker may begin inside the value just taken.
+            m_from = m_marker + 1;
+            m_marker = none;
         }
-        m_pending.erase(0, keep);
+        const std::size_t done = std::min(m_from, m_marker);
+        m_pending.erase(0, done);
+        m_from -= done;
+        if (m_marker != none)
+            m_marker -= done;
         return true;
     }
 
     Values finish()
     {
-        // A marker left over without its closing quote cuts the last value off.
-        if (m_pending.find(m_key) != std::string::npos)
-            m_found.complete = false;
+        // A marker still waiting for its closing quote cuts the last value off.
+        m_found.complete = m_marker == std::string_view::npos;
         return std::move(m_found);
     }
 
 private:
+    QString value(std::string_view bytes)
+    {
+        // Plain ASCII, as most paths are, needs no decoder.
+        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        return ascii ? QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                     : m_decode(bytes);
+    }
+
     std::string m_key;
     std::string m_pending;
+    // Where the marker of the unfinished value starts in m_pending; npos between values.
+    std::size_t m_marker = std::string_view::npos;
+    // Where the search for the next marker, or for the unfinished value's quote, goes on.
+    std::size_t m_from = 0;
+    // A byte order mark inside the file is a character of its value, not one to drop.
+    QStringDecoder m_decode{QStringDecoder::System, QStringDecoder::Flag::Stateless |
+                                                        QStringDecoder::Flag::ConvertInitialBom};
     Values m_found;
 };
+
+enum class Trouble
+{
+    None,
+    Unreadable,
+    NotAFile,
+    TooLarge,
+    TooManyEntries,
+};
+
+struct Outcome
+{
+    Values found;
+    Trouble trouble = Trouble::None;
+    // The system's error number when unreadable; the file type when not a file.
+    int error = 0;
+    mode_t type = 0;
+};
+
+Outcome troubled(Trouble trouble, int error = 0, mode_t type = 0)
+{
+    Outcome outcome;
+    outcome.trouble = trouble;
+    outcome.error = error;
+    outcome.type = type;
+    return outcome;
+}
+
+// Values of marker in the bytes fill gives: fill(offset, buffer, size) copies up to size bytes
+// from offset and returns their number, 0 at the end, -1 on a failure.
+template <typename Fill> Outcome collectFrom(const Fill& fill, QLatin1StringView marker)
+{
+    QByteArray block(BlockBytes, Qt::Uninitialized);
+    Collector collector(marker);
+    for (qint64 offset = 0;;) {
+        const qint64 got = fill(offset, block.data(), block.size());
+        if (got < 0)
+            return troubled(Trouble::Unreadable, errno);
+        if (got == 0)
+            return {collector.finish()};
+        offset += got;
+        // The size was checked before; a file may still grow, or report no size at all.
+        if (offset > MaxFileBytes)
+            return troubled(Trouble::TooLarge);
+        if (!collector.feed({block.constData(), static_cast<std::size_t>(got)}))
+            return troubled(Trouble::TooManyEntries);
+    }
+}
+
+Outcome collectBytes(const QByteArray& content, QLatin1StringView marker)
+{
+    if (content.size() > MaxFileBytes)
+        return troubled(Trouble::TooLarge);
+    return collectFrom(
+        [&content](qint64 offset, char* buffer, qint64 size) {
+            const qint64 got = std::min(size, content.size() - offset);
+            std::memcpy(buffer, content.constData() + offset, static_cast<std::size_t>(got));
+            return got;
+        },
+        marker);
+}
+
+// Closes the descriptor it holds.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+Outcome collectFile(const QString& fileName, QLatin1StringView marker)
+{
+    const QByteArray name = QFile::encodeName(fileName);
+    struct stat info = {};
+    // Looked at before opening, so that a device or a pipe is never even opened...
+    if (::stat(name.constData(), &info) != 0)
+        return troubled(Trouble::Unreadable, errno);
+    if (!S_ISREG(info.st_mode))
+        return troubled(Trouble::NotAFile, 0, info.st_mode);
+    // ...and once open, what was opened, since the name may point elsewhere by now. Without
+    // blocking, a pipe swapped in meanwhile cannot hold the open up.
+    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0)
+        return troubled(Trouble::Unreadable, errno);
+    if (::fstat(file.get(), &info) != 0)
+        return troubled(Trouble::Unreadable, errno);
+    if (!S_ISREG(info.st_mode))
+        return troubled(Trouble::NotAFile, 0, info.st_mode);
+    if (info.st_size > MaxFileBytes)
+        return troubled(Trouble::TooLarge);
+    return collectFrom(
+        [&file](qint64 offset, char* buffer, qint64 size) {
+            ssize_t got;
+            do
+                got = ::pread(file.get(), buffer, static_cast<std::size_t>(size), offset);
+            while (got < 0 && errno == EINTR);
+            return static_cast<qint64>(got);
+        },
+        marker);
+}
+
+QString typeName(mode_t type)
+{
+    if (S_ISDIR(type))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(type))
+        return QStringLiteral("a named pipe");
+    if (S_ISSOCK(type))
+        return QStringLiteral("a socket");
+    if (S_ISCHR(type) || S_ISBLK(type))
+        return QStringLiteral("a device");
+    return QStringLiteral("something else");
+}
+
+// What the user is told; fileName is null for bytes that came from no file.
+QString refusal(const QString& fileName, const Outcome& outcome)
+{
+    const QString file = fileName.isNull() ? QStringLiteral("The playlist")
+                                           : QStringLiteral("The playlist file ") + fileName;
+    switch (outcome.trouble) {
+    case Trouble::None:
+        break;
+    case Trouble::Unreadable:
+        return file + QStringLiteral(" cannot be read: ") + qt_error_string(outcome.error) + u'.';
+    case Trouble::NotAFile:
+        return file + QStringLiteral(" cannot be read: it is ") + typeName(outcome.type) +
+               QStringLiteral(", not a file.");
+    case Trouble::TooLarge:
+        return file +
+               QStringLiteral(" is too large: more than %1 MiB.").arg(MaxFileBytes / (1024 * 1024));
+    case Trouble::TooManyEntries:
+        return file + QStringLiteral(" is too large: more than %1 entries.").arg(MaxEntries);
+    }
+    return {};
+}
+
+PathsRead pathsFrom(Outcome&& outcome, const QString& fileName)
+{
+    if (outcome.trouble != Trouble::None)
+        return {{}, false, refusal(fileName, outcome)};
+    return {std::move(outcome.found.values), outcome.found.complete, {}};
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Whether entry begins "scheme://": a letter, then letters, digits, "+", "-" or ".".
+bool hasScheme(const QString& entry)
+{
+    const qsizetype colon = entry.indexOf(QLatin1StringView("://"));
+    if (colon < 1 || !isAsciiLetter(entry.at(0)))
+        return false;
+    return std::all_of(entry.begin(), entry.begin() + colon, [](QChar c) {
+        return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
+    });
+}
 
 } // namespace
 
 PathsRead parsePaths(const QByteArray& content)
 {
-    AsciiCollector ascii(PathMarker);
-    Values found = ascii.feed({content.constData(), static_cast<std::size_t>(content.size())})
-                       ? ascii.finish()
-                       : collect(QString::fromLocal8Bit(content), PathMarker);
-    return {std::move(found.values), found.complete};
+    return pathsFrom(collectBytes(content, PathMarker), QString());
 }
 
 PathsRead readPaths(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    AsciiCollector ascii(PathMarker);
-    QByteArray block(1 << 16, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = file.read(block.data(), block.size());
-        if (got < 0)
-            return {};
-        if (got == 0) {
-            Values found = ascii.finish();
-            return {std::move(found.values), found.complete};
-        }
-        if (!ascii.feed({block.constData(), static_cast<std::size_t>(got)}))
-            break;
-    }
-    // Not plain ASCII: the whole text is decoded from the locale encoding first.
-    if (!file.seek(0))
-        return {};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {};
-    file.close();
-    return parsePaths(content);
+    return pathsFrom(collectFile(fileName, PathMarker), fileName);
 }
 
 NamesRead readNames(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    file.close();
-    Values found = collect(QString::fromLocal8Bit(content), NameMarker);
-    NamesRead read{std::move(found.values), {}};
-    if (!found.complete)
+    Outcome outcome = collectFile(fileName, NameMarker);
+    if (outcome.trouble != Trouble::None)
+        return {{}, refusal(fileName, outcome)};
+    NamesRead read{std::move(outcome.found.values), {}};
+    if (!outcome.found.complete)
         read.error = QStringLiteral("The last name has no closing double quote.");
     return read;
+}
+
+QString resolveEntry(const QString& entry, const QString& folder)
+{
+    if (entry.isEmpty() || entry.startsWith(u'/') || hasScheme(entry))
+        return entry;
+    return QDir::cleanPath(QDir(folder).filePath(entry));
 }
 
 } // namespace OrvFormat

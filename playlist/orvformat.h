@@ -13,6 +13,12 @@ class QIODevice;
 
 namespace OrvFormat {
 
+// A playlist file may come from anywhere, so a reader takes no more than this: a million
+// entries whose paths run to some 100 characters make about 220 MB, and fit. A file past
+// either limit is refused whole, before it can fill the memory.
+inline constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
+inline constexpr qsizetype MaxEntries = 1024 * 1024;
+
 // What precedes an entry's path; the only text the playlist reader looks for.
 inline constexpr QLatin1StringView PathMarker{"<ref href = \""};
 // What precedes an entry's name value.
@@ -51,13 +57,19 @@ Values collect(QStringView text, QLatin1StringView marker);
 struct PathsRead
 {
     QStringList paths;
-    // False when the file could not be read or its last path was cut off.
+    // False when the file was refused or its last path was cut off.
     bool complete = false;
+    // Why the file was refused whole, for the user; "" when it was read. A refused file gives
+    // no paths.
+    QString refusal;
 };
 
-// Paths from a file's bytes, decoded from the locale encoding.
+// Paths from a file's bytes, decoded from the locale encoding; more than MaxFileBytes or
+// MaxEntries is refused.
 PathsRead parsePaths(const QByteArray& content);
-// Paths from the named file; a file that cannot be read gives no paths and is incomplete.
+// Paths from the named file, each as the file spells it. Only a regular file is read (a pipe
+// or a device is refused before any read could block or never end); one that cannot be read
+// or passes a limit is refused.
 PathsRead readPaths(const QString& fileName);
 
 struct NamesRead
@@ -67,7 +79,13 @@ struct NamesRead
     QString error;
 };
 
-// Entry names from the named file; on a failure, the names before it and the reason.
+// Entry names from the named file; on a failure, the names before it and the reason. A file
+// readPaths refuses gives no names.
 NamesRead readNames(const QString& fileName);
+
+// Where an entry read from a playlist in folder points: a relative path is taken from that
+// folder, not from the working one; an absolute path, a URL ("scheme://...") and an empty
+// entry stay as written.
+QString resolveEntry(const QString& entry, const QString& folder);
 
 } // namespace OrvFormat

@@ -1,5 +1,6 @@
 #include "playlist/playlist.h"
 
+#include "controls/plaintext.h"
 #include "player/starttrace.h"
 #include "playlist/displayname.h"
 
@@ -24,7 +25,9 @@ QVariant Playlist::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return entry(index.row() + 1).displayName;
-    if (role == Qt::ToolTipRole || role == PathRole)
+    if (role == Qt::ToolTipRole)
+        return plainToolTip(m_paths.at(index.row()));
+    if (role == PathRole)
         return m_paths.at(index.row());
     return {};
 }

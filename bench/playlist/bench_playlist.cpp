@@ -1,10 +1,12 @@
-// Playlist files and folder scans at 1,000 to 100,000 entries. Inputs are made once per size
-// in a temporary folder, outside the timed loops.
+// Playlist files and folder scans at 1,000 to 100,000 entries, and a 100 MB file whose one
+// entry never ends. Inputs are made once per size in a temporary folder, outside the timed
+// loops.
 #include "playlist/folderscan.h"
 #include "playlist/orvformat.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
@@ -103,6 +105,47 @@ void BM_ReadPaths(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// 100 MB after one marker that no double quote ever closes; with a non-ASCII byte or without.
+const QString& unclosedFile(bool ascii)
+{
+    static std::map<bool, QString> files;
+    auto [it, added] = files.try_emplace(ascii);
+    if (added) {
+        it->second = scratch().filePath(ascii ? QStringLiteral("unclosed-ascii.orv")
+                                              : QStringLiteral("unclosed-utf8.orv"));
+        QFile file(it->second);
+        const QByteArray start =
+            QByteArray(OrvFormat::PathMarker.data(), OrvFormat::PathMarker.size()) +
+            (ascii ? "/m/" : "/m/\xc3\xa9");
+        const QByteArray block(1 << 20, 'x');
+        bool written = file.open(QIODevice::WriteOnly) && file.write(start) == start.size();
+        for (int i = 0; written && i < 100; ++i)
+            written = file.write(block) == block.size();
+        if (!written)
+            it->second.clear();
+    }
+    return it->second;
+}
+
+void BM_ReadUnclosedMarker(benchmark::State& state)
+{
+    const bool ascii = state.range(0) == 0;
+    state.SetLabel(ascii ? "ASCII" : "non-ASCII");
+    const QString& fileName = unclosedFile(ascii);
+    if (fileName.isEmpty()) {
+        state.SkipWithError("could not write the file");
+        return;
+    }
+    for (auto _ : state) {
+        const OrvFormat::PathsRead read = OrvFormat::readPaths(fileName);
+        if (!read.paths.isEmpty() || read.complete || !read.refusal.isEmpty()) {
+            state.SkipWithError("not read as one cut-off entry");
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * QFileInfo(fileName).size());
+}
+
 void BM_ScanFolder(benchmark::State& state)
 {
     const QString& folder = mediaFolder(static_cast<int>(state.range(0)));
@@ -120,6 +163,7 @@ void BM_ScanFolder(benchmark::State& state)
 BENCHMARK(BM_Serialize)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadPaths)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadUnclosedMarker)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanFolder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -7,16 +7,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <dirent.h>
+#include <sys/stat.h>
 
 namespace {
 
 // Builds entries in folder: "name" a file, "name/" a folder, "sub/name" a file in a folder,
-// "name->target" a symbolic link.
+// "name->target" a symbolic link, "name|" a named pipe.
 bool build(const QString& folder, const QStringList& entries)
 {
     QDir dir(folder);
     for (const QString& entry : entries) {
-        if (entry.contains(QStringLiteral("->"))) {
+        if (entry.endsWith(u'|')) {
+            if (::mkfifo(QFile::encodeName(dir.filePath(entry.chopped(1))).constData(), 0600) != 0)
+                return false;
+        } else if (entry.contains(QStringLiteral("->"))) {
             const QStringList link = entry.split(QStringLiteral("->"));
             if (!QFile::link(link[1], dir.filePath(link[0])))
                 return false;
@@ -88,6 +92,16 @@ void TestFolderScan::collectsMediaFiles_data()
         << QStringList{"real.bin", "linked.avi->real.bin", "folder/", "dirlink.mpg->folder",
                        "broken.mpg->missing.bin"}
         << QStringList{"linked.avi"} << QStringList{"linked"};
+    // Reading any of these could block or never end.
+    QTest::newRow("only regular files: no pipe, device or folder, nor links to them")
+        << QStringList{"a.avi",
+                       "pipe.avi|",
+                       "null.avi->/dev/null",
+                       "zero.mpg->/dev/zero",
+                       "folder.mpg/",
+                       "pipelink.avi->pipe.avi",
+                       "b.mpg->a.avi"}
+        << QStringList{"b.mpg", "a.avi"} << QStringList{"b", "a"};
 }
 
 void TestFolderScan::collectsMediaFiles()

@@ -2,6 +2,7 @@
 // script, and one save and load through Qt's real file dialog.
 #include "controls/commondialog.h"
 #include "controls/picslider.h"
+#include "controls/plaintext.h"
 #include "playlist/formpls.h"
 #include "playlist/orvformat.h"
 #include "scripteddialogs.h"
@@ -16,10 +17,12 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 #include <QUrl>
+#include <sys/stat.h>
 
 namespace {
 
@@ -254,6 +257,78 @@ private slots:
         rig.window->PullFromORV(none);
         QCOMPARE(rig.playlist().count(), 2);
         QCOMPARE(rig.caption(), QStringLiteral("2"));
+    }
+
+    void refusedPlaylistAddsNothing_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("a named pipe") << true << "it is a named pipe";
+        QTest::newRow("past the size limit") << false << "is too large";
+    }
+    void refusedPlaylistAddsNothing()
+    {
+        QFETCH(bool, pipe);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.orv");
+        if (pipe) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            QFile huge(path); // sparse
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(OrvFormat::MaxFileBytes + 1));
+        }
+        Rig rig;
+        rig.playlist().append("/m/a.avi", "a.avi");
+        QSignalSpy refused(rig.window.get(), &formPLS::refused);
+        rig.window->PullFromORV(path);
+        QCOMPARE(rig.playlist().List1(), QStringList{"/m/a.avi"});
+        QCOMPARE(rig.caption(), QStringLiteral("0")); // left alone
+        QCOMPARE(refused.size(), 1);
+        const QString text = refused.at(0).at(0).toString();
+        QVERIFY2(text.contains(path) && text.contains(reason), qPrintable(text));
+    }
+
+    void playlistEntriesAreTakenFromItsFolder()
+    {
+        Rig rig;
+        QDir().mkpath(m_dir.filePath("lists"));
+        const QString orv = orvWith("lists/relative.orv",
+                                    {"a.avi", "../b.avi", "/m/c.avi", "https://example.org/d.avi"});
+        rig.window->PullFromORV(orv);
+        QCOMPARE(rig.playlist().List1(),
+                 (QStringList{m_dir.filePath("lists/a.avi"), m_dir.filePath("b.avi"), "/m/c.avi",
+                              "https://example.org/d.avi"}));
+    }
+
+    void folderWithoutMediaIsRefused()
+    {
+        Rig rig;
+        rig.playlist().append("/m/a.avi", "a.avi");
+        const QString folder = m_dir.filePath("nomedia");
+        QDir().mkpath(folder);
+        QVERIFY(writeFile(folder + "/d.wmv", "x"));
+        QSignalSpy refused(rig.window.get(), &formPLS::refused);
+        rig.dialogs->answer(folder);
+        rig.window->addFolderClicked();
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused.at(0).at(0).toString(), "No media files in " + folder);
+        QCOMPARE(rig.playlist().count(), 1);
+        QVERIFY(rig.playlist().Timer1().isActive()); // Go ran all the same
+    }
+
+    void fileNameWithMarkupShowsLiterally()
+    {
+        Rig rig;
+        const QString path = "/m/<h1>big.avi";
+        rig.playlist().append(path, QString());
+        rig.playlist().setText2(path);
+        auto* title = rig.window->findChild<QLabel*>("Label1");
+        QCOMPARE(title->text(), "ORV Playlist: <h1>big.avi");
+        QCOMPARE(title->textFormat(), Qt::PlainText);
+        QCOMPARE(title->toolTip(), plainToolTip(title->text()));
+        QCOMPARE(rig.playlist().index(0).data(Qt::ToolTipRole).toString(), plainToolTip(path));
+        QVERIFY(plainToolTip(path) != path);
     }
 
     void clearEmptiesTheListsOnly()

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,6 +39,14 @@ bool putFile(const QString& fileName, const QByteArray& bytes)
 {
     QFile file(fileName);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+// count path markers in a row, then a double quote: count entries, each but the last holding
+// the marker's own text up to the quote that ends the next marker.
+QByteArray markerRun(qsizetype count)
+{
+    const QByteArray marker(OrvFormat::PathMarker.data(), OrvFormat::PathMarker.size());
+    return marker.repeated(count) + '"';
 }
 
 QStringList manyPaths(int count)
@@ -120,6 +129,39 @@ enum class Trouble
     FileSizeLimit
 };
 
+// What stands at a playlist's name when it is read.
+enum class Refused
+{
+    Missing,
+    Folder,
+    NamedPipe,
+    LinkToEndlessDevice,
+    OneBytePastTheLimit,
+    OneEntryPastTheLimit
+};
+
+bool makeRefused(Refused kind, const QString& fileName)
+{
+    switch (kind) {
+    case Refused::Missing:
+        return true;
+    case Refused::Folder:
+        return QDir().mkdir(fileName);
+    case Refused::NamedPipe:
+        return ::mkfifo(QFile::encodeName(fileName).constData(), 0600) == 0;
+    case Refused::LinkToEndlessDevice:
+        return QFile::link(QStringLiteral("/dev/zero"), fileName);
+    case Refused::OneBytePastTheLimit: {
+        // Sparse: takes no room on the disk.
+        QFile file(fileName);
+        return file.open(QIODevice::WriteOnly) && file.resize(OrvFormat::MaxFileBytes + 1);
+    }
+    case Refused::OneEntryPastTheLimit:
+        return putFile(fileName, markerRun(OrvFormat::MaxEntries + 1));
+    }
+    return false;
+}
+
 } // namespace
 
 class TestOrvFormat : public QObject
@@ -141,6 +183,8 @@ private slots:
     void unreadableFileGivesNothing();
     void readsEntryNames_data();
     void readsEntryNames();
+    void resolvesEntries_data();
+    void resolvesEntries();
 };
 
 void TestOrvFormat::writesExactBytes_data()
@@ -390,6 +434,16 @@ void TestOrvFormat::readsOddContent_data()
         << raw("\x00\x01\x02\xff\xfe\x22\x3c") << QStringList() << true;
     QTest::newRow("accented path") << QString::fromUtf8("<ref href = \"/m/été.avi\"").toLocal8Bit()
                                    << QStringList{QStringLiteral("/m/été.avi")} << true;
+    QTest::newRow("byte order mark starts a path")
+        << QByteArray("<ref href = \"\xef\xbb\xbf/m/a.avi\"")
+        << QStringList{QChar(0xfeff) + QStringLiteral("/m/a.avi")} << true;
+    QTest::newRow("bytes the encoding cannot read in a path")
+        << QByteArray("<ref href = \"/m/\xc3(\xff.avi\"")
+        << QStringList{QStringLiteral("/m/\ufffd(\ufffd.avi")} << true;
+    QStringList atTheLimit(OrvFormat::MaxEntries - 1, QStringLiteral("<ref href = "));
+    atTheLimit << QString();
+    QTest::newRow("as many entries as the limit allows")
+        << markerRun(OrvFormat::MaxEntries) << atTheLimit << true;
 
     // Files are read in blocks of 64 KiB: an entry across a block's end, and a first
     // non-ASCII byte only in a later block.
@@ -402,6 +456,14 @@ void TestOrvFormat::readsOddContent_data()
     QTest::newRow("marker cut off at a block's end")
         << first + QByteArray(65536 - first.size() - 5, ' ') + "<ref " << QStringList{both[0]}
         << true;
+    const QByteArray prefix =
+        first + QByteArray(65536 - first.size() - 17, ' ') + "<ref href = \"/m/";
+    QTest::newRow("a character across a block's end")
+        << prefix + QString::fromUtf8("é.avi\"").toLocal8Bit()
+        << QStringList{both[0], QStringLiteral("/m/é.avi")} << true;
+    QTest::newRow("a path across many blocks")
+        << first + "<ref href = \"/m/" + QByteArray(200000, 'x') + '"'
+        << QStringList{both[0], QStringLiteral("/m/") + QString(200000, u'x')} << true;
     QTest::newRow("accented path in a later block")
         << first + QByteArray(70000, ' ') + QString::fromUtf8("<ref href = \"/m/é\"").toLocal8Bit()
         << QStringList{both[0], QStringLiteral("/m/é")} << true;
@@ -423,25 +485,47 @@ void TestOrvFormat::readsOddContent()
 
 void TestOrvFormat::unreadableFileGivesNothing_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<Refused>("kind");
+    QTest::addColumn<QString>("reason");
 
-    QTest::newRow("missing file") << QStringLiteral("missing.orv");
-    QTest::newRow("a folder") << QStringLiteral("folder.orv");
+    QTest::newRow("missing file") << Refused::Missing << QStringLiteral("No such file");
+    QTest::newRow("a folder") << Refused::Folder << QStringLiteral("it is a folder, not a file");
+    // A pipe would block the read for good, a device would never end it.
+    QTest::newRow("a named pipe") << Refused::NamedPipe
+                                  << QStringLiteral("it is a named pipe, not a file");
+    QTest::newRow("a link to /dev/zero")
+        << Refused::LinkToEndlessDevice << QStringLiteral("it is a device, not a file");
+    QTest::newRow("one byte past the size limit")
+        << Refused::OneBytePastTheLimit << QStringLiteral("is too large: more than 256 MiB");
+    QTest::newRow("one entry past the count limit")
+        << Refused::OneEntryPastTheLimit
+        << QStringLiteral("is too large: more than 1048576 entries");
 }
 
 void TestOrvFormat::unreadableFileGivesNothing()
 {
-    QFETCH(QString, name);
+    QFETCH(Refused, kind);
+    QFETCH(QString, reason);
 
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.orv")));
-    const OrvFormat::PathsRead read = OrvFormat::readPaths(dir.filePath(name));
+    const QString fileName = dir.filePath(QStringLiteral("list.orv"));
+    QVERIFY(makeRefused(kind, fileName));
+    const qsizetype descriptors = openDescriptors();
+
+    const OrvFormat::PathsRead read = OrvFormat::readPaths(fileName);
     QCOMPARE(read.paths, QStringList());
     QVERIFY(!read.complete);
+    QVERIFY2(read.refusal.startsWith(QStringLiteral("The playlist file ") + fileName) &&
+                 read.refusal.contains(reason),
+             qPrintable(read.refusal));
 
-    const OrvFormat::NamesRead names = OrvFormat::readNames(dir.filePath(name));
-    QCOMPARE(names.names, QStringList());
-    QVERIFY(!names.error.isEmpty());
+    // The names are counted by their own marker, which this file lacks.
+    if (kind != Refused::OneEntryPastTheLimit) {
+        const OrvFormat::NamesRead names = OrvFormat::readNames(fileName);
+        QCOMPARE(names.names, QStringList());
+        QCOMPARE(names.error, read.refusal);
+    }
+    QCOMPARE(openDescriptors(), descriptors);
 }
 
 void TestOrvFormat::readsEntryNames_data()
@@ -473,6 +557,42 @@ void TestOrvFormat::readsEntryNames()
     const OrvFormat::NamesRead read = OrvFormat::readNames(fileName);
     QCOMPARE(read.names, expected);
     QCOMPARE(!read.error.isEmpty(), fails);
+}
+
+void TestOrvFormat::resolvesEntries_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+
+    const QString lists = QStringLiteral("/home/viewer/lists");
+    QTest::newRow("absolute") << "/m/a.avi" << lists << "/m/a.avi";
+    QTest::newRow("relative") << "a.avi" << lists << "/home/viewer/lists/a.avi";
+    QTest::newRow("relative, in a subfolder")
+        << "./sub//b.avi" << lists << "/home/viewer/lists/sub/b.avi";
+    QTest::newRow("relative, upwards") << "../../c.avi" << lists << "/home/c.avi";
+    QTest::newRow("beside a list in the root folder") << "a.avi"
+                                                      << "/"
+                                                      << "/a.avi";
+    QTest::newRow("empty stays empty") << "" << lists << "";
+    QTest::newRow("web address kept")
+        << "https://example.org/a.avi" << lists << "https://example.org/a.avi";
+    QTest::newRow("file URL kept") << "file:///m/a.avi" << lists << "file:///m/a.avi";
+    QTest::newRow("scheme with plus, digit and dot kept")
+        << "rtsp+tcp.2://host/x" << lists << "rtsp+tcp.2://host/x";
+    QTest::newRow("a scheme begins with a letter")
+        << "2x://host/x" << lists << "/home/viewer/lists/2x:/host/x";
+    QTest::newRow("a drive letter is no scheme")
+        << "C:\\Movies\\a.avi" << lists << "/home/viewer/lists/C:\\Movies\\a.avi";
+}
+
+void TestOrvFormat::resolvesEntries()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+
+    QCOMPARE(OrvFormat::resolveEntry(entry, folder), expected);
 }
 
 QTEST_GUILESS_MAIN(TestOrvFormat)
