@@ -220,6 +220,7 @@ formPLS& FormVideo::playlistWindow()
     if (!m_formPLS) {
         m_formPLS = std::make_unique<formPLS>();
         m_formPLS->setAttachedReader([this] { return PLSattached(); });
+        connect(m_formPLS.get(), &formPLS::refused, this, &FormVideo::tellRefusal);
         Playlist& playlist = m_formPLS->playlist();
         playlist.setLoadFile([this](const QString& path) { return LoadPLFile(path); });
         playlist.setIsPlaying([this] { return m_engine->PlayState() == PlayStates::Playing; });
@@ -256,7 +257,8 @@ bool FormVideo::load(const QStringList& arguments)
                              },
                              [this](const QString& path) { playlistWindow().addDropped({path}); },
                              [this] { return playlistWindow().playlist().count(); },
-                             [this] { return playlistWindow().playlist().CurrentIndex(); }});
+                             [this] { return playlistWindow().playlist().CurrentIndex(); },
+                             [this](const QString& text) { tellRefusal(text); }});
     connect(m_chrome->Volume, &VolumeBar::volumeSent, m_mediaControls.get(),
             [this] { m_mediaControls->propertiesChanged({QStringLiteral("Volume")}); });
     VideoHeight = 0;

@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 class TestFormVideo : public QObject
 {
@@ -129,6 +130,18 @@ private slots:
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
         // The user is told why, on the picture.
         QVERIFY(rig.engine->calls.contains(QStringLiteral("showMessage:refused: /m/bad1.avi")));
+    }
+
+    void playlistThatIsAPipeIsRefusedAtOnce()
+    {
+        const QString pipe = m_dir.filePath("pipe.orv");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        Rig rig(env());
+        QVERIFY(rig.window->load({pipe}));
+        QCOMPARE(rig.playlist().count(), 0);
+        const QStringList told = rig.engine->calls.filter(QStringLiteral("showMessage:"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(pipe), qPrintable(told.first()));
     }
 
     void buttonsActOnlyWithSeveralEntries()
