@@ -23,6 +23,13 @@ bool hasControl(const QString& text)
     return std::any_of(text.begin(), text.end(), isControl);
 }
 
+Verdict refuse(const QString& why, const QString& name)
+{
+    return {{}, why + QStringLiteral(": ") + printable(name)};
+}
+
+} // namespace
+
 // mpv reads "scheme://" at the start of a name as a protocol; so does every other player.
 bool hasScheme(const QString& name)
 {
@@ -33,13 +40,6 @@ bool hasScheme(const QString& name)
         return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'+' || c == u'-' || c == u'.');
     });
 }
-
-Verdict refuse(const QString& why, const QString& name)
-{
-    return {{}, why + QStringLiteral(": ") + printable(name)};
-}
-
-} // namespace
 
 QString printable(const QString& name)
 {

@@ -24,6 +24,9 @@ struct Verdict
 // missing, a folder, a device, a FIFO or a socket (a link counts as what it points to).
 Verdict admit(const QString& name);
 
+// Whether name begins "scheme://", as a URL that mpv would take for one of its protocols.
+bool hasScheme(const QString& name);
+
 // name as one line of safe text for a message: control characters shown as U+FFFD and a long
 // name shortened in the middle.
 QString printable(const QString& name);

@@ -1,5 +1,7 @@
 #include "playlist/orvformat.h"
 
+#include "engine/mediagate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QIODevice>
@@ -357,22 +359,6 @@ PathsRead pathsFrom(Outcome&& outcome, const QString& fileName)
     return {std::move(outcome.found.values), outcome.found.complete, {}};
 }
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-// Whether entry begins "scheme://": a letter, then letters, digits, "+", "-" or ".".
-bool hasScheme(const QString& entry)
-{
-    const qsizetype colon = entry.indexOf(QLatin1StringView("://"));
-    if (colon < 1 || !isAsciiLetter(entry.at(0)))
-        return false;
-    return std::all_of(entry.begin(), entry.begin() + colon, [](QChar c) {
-        return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.';
-    });
-}
-
 } // namespace
 
 PathsRead parsePaths(const QByteArray& content)
@@ -398,7 +384,7 @@ NamesRead readNames(const QString& fileName)
 
 QString resolveEntry(const QString& entry, const QString& folder)
 {
-    if (entry.isEmpty() || entry.startsWith(u'/') || hasScheme(entry))
+    if (entry.isEmpty() || entry.startsWith(u'/') || MediaGate::hasScheme(entry))
         return entry;
     return QDir::cleanPath(QDir(folder).filePath(entry));
 }
