@@ -26,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(path.size() == length);
     FUZZ_CHECK(path == unquoted.join(u' '));
 
-    const bool playlist = Startup::isPlaylistPath(path);
+    const bool playlist = OrvFormat::isPlaylistPath(path);
     FUZZ_CHECK(playlist == (path.size() >= 4 && QStringView(path).last(4) == u".orv"));
     if (playlist)
-        FUZZ_CHECK(Startup::isPlaylistPath(Paths::nameAfterLastSeparator(path)));
+        FUZZ_CHECK(OrvFormat::isPlaylistPath(Paths::nameAfterLastSeparator(path)));
     Fuzz::checkDisplayNames(path);
     return 0;
 }

@@ -18,6 +18,7 @@
 #include "player/startup.h"
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"
+#include "playlist/orvformat.h"
 #include "window/bars.h"
 #include "window/chrome.h"
 #include "window/displaycommands.h"
@@ -303,7 +304,7 @@ void FormVideo::OpenMediaPath()
     if (MPath.isEmpty())
         return;
     formPLS& pls = playlistWindow();
-    if (Startup::isPlaylistPath(MPath)) {
+    if (OrvFormat::isPlaylistPath(MPath)) {
         pls.PullFromORV(MPath);
         pls.Go();
         return;
@@ -320,10 +321,10 @@ QString FormVideo::Getfilename(const QString& strPath)
 void FormVideo::setMediaToolTip()
 {
     const QRect r = m_engine->rect();
-    m_mediaToolTip = QStringLiteral("Orvella: ") + Getfilename(m_engine->FileName()) + u' ' +
-                     QString::number(r.width() - 8) + u'x' + QString::number(r.height() - 54);
-    m_shellIcon1->setToolTipText(m_mediaToolTip);
-    m_engine->setToolTip(m_mediaToolTip);
+    const QString text = QStringLiteral("Orvella: ") + Getfilename(m_engine->FileName()) + u' ' +
+                         QString::number(r.width() - 8) + u'x' + QString::number(r.height() - 54);
+    m_shellIcon1->setToolTipText(text);
+    m_engine->setToolTip(text);
 }
 
 bool FormVideo::LoadPLFile(const QString& tmp)

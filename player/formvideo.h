@@ -57,7 +57,6 @@ public:
     MediaEngine& MediaPlayer1() const { return *m_engine; }
     formPLS& playlistWindow();
     QMenu* mnuFile() const { return m_mnuFile; }
-    QString mediaToolTip() const { return m_mediaToolTip; }
 
     // The playlist is docked under the main window.
     bool PLSattached() const;
@@ -67,7 +66,6 @@ public:
     int VideoHeight = 0;
 
     PlayerActions& actions() const { return *m_actions; }
-    MainWindowChrome& chrome() const { return *m_chrome; }
     WindowMaximiser& maximiser() const { return *m_maximiser; }
     WindowMover& mover() const { return *m_mover; }
     ShellIcon& ShellIcon1() const { return *m_shellIcon1; }
@@ -118,6 +116,5 @@ private:
     ShellIcon* m_shellIcon1;
     WindowShowing* m_showing;
     QPointer<frmSplash> m_splash;
-    QString m_mediaToolTip;
     bool m_unloaded = false;
 };

@@ -3,6 +3,7 @@
 #include "engine/mediaengine.h"
 #include "engine/mediagate.h"
 #include "playlist/displayname.h"
+#include "window/barvalues.h"
 #include "window/playeractions.h"
 
 #include <QAction>
@@ -177,7 +178,7 @@ qlonglong MediaControls::position() const
 
 double MediaControls::volume() const
 {
-    return (m_engine.Volume() + 7500) / 7500.0;
+    return BarValues::volumeFraction(m_engine.Volume());
 }
 
 void MediaControls::setVolume(double volume)
@@ -185,8 +186,8 @@ void MediaControls::setVolume(double volume)
     // NaN would pass the clamp and make no integer; an infinity is no place on the bar.
     if (!std::isfinite(volume))
         return;
-    const double clamped = std::clamp(volume, 0.0, 1.0);
-    m_engine.setVolume(static_cast<int>(std::nearbyint(7500 * clamped - 7500)));
+    // As far along the volume bar as the desktop's slider.
+    m_engine.setVolume(*BarValues::volume(std::clamp(volume, 0.0, 1.0), 1.0));
     propertiesChanged({QStringLiteral("Volume")});
 }
 

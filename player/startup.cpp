@@ -31,11 +31,6 @@ QString MPathFrom(const QStringList& arguments)
     return joined;
 }
 
-bool isPlaylistPath(const QString& path)
-{
-    return path.endsWith(QLatin1String(".orv"), Qt::CaseSensitive);
-}
-
 QString privateFolderProblem(const QString& folder)
 {
     if (folder.isEmpty())

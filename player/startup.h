@@ -12,9 +12,6 @@ namespace Startup {
 // All arguments joined with single spaces, every double quote removed.
 QString MPathFrom(const QStringList& arguments);
 
-// A path is a playlist file when it ends in ".orv", lower case only.
-bool isPlaylistPath(const QString& path);
-
 // Why folder cannot hold the player's own files, "" when it can: it must be a folder itself
 // (not a link to one), owned by the user and closed to group and others.
 QString privateFolderProblem(const QString& folder);

@@ -279,7 +279,7 @@ void formPLS::AddFromDialog()
 void formPLS::addChosen()
 {
     if (!MoviePath.isEmpty()) {
-        if (MoviePath.endsWith(QLatin1String(".orv"), Qt::CaseSensitive)) {
+        if (OrvFormat::isPlaylistPath(MoviePath)) {
             PullFromORV(MoviePath);
             m_playlist->refreshCount();
             if (!ListWasEmpty) {

@@ -43,6 +43,11 @@ QString refusedPathError(const QString& path)
 
 } // namespace
 
+bool isPlaylistPath(const QString& path)
+{
+    return path.endsWith(QLatin1StringView(".orv"), Qt::CaseSensitive);
+}
+
 QString entryName(const QString& path)
 {
     const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));

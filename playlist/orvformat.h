@@ -19,6 +19,9 @@ namespace OrvFormat {
 inline constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
 inline constexpr qsizetype MaxEntries = 1024 * 1024;
 
+// A path is a playlist file when it ends in ".orv", lower case only.
+bool isPlaylistPath(const QString& path);
+
 // What precedes an entry's path; the only text the playlist reader looks for.
 inline constexpr QLatin1StringView PathMarker{"<ref href = \""};
 // What precedes an entry's name value.

@@ -26,6 +26,11 @@ std::optional<int> volume(double fillWidth, double barWidth)
     return static_cast<int>(std::nearbyint(value));
 }
 
+double volumeFraction(int volume)
+{
+    return double(volume - silentVolume) / (fullVolume - silentVolume);
+}
+
 double fillWidthFor(double x, double currentWidth)
 {
     return x < 0 ? currentWidth : x;

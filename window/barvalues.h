@@ -17,6 +17,10 @@ std::optional<double> seekTarget(double duration, double fillWidth, double barWi
 // The engine's volume, rounded half to even; nothing when the bar has no width.
 std::optional<int> volume(double fillWidth, double barWidth);
 
+// How full the volume bar is at an engine volume: 0 silent, 1 full. volume(fraction, 1) is
+// the way back; the desktop's volume slider uses both.
+double volumeFraction(int volume);
+
 // A fill width the mouse asks for; a negative one is refused and the fill keeps its width.
 double fillWidthFor(double x, double currentWidth);
 

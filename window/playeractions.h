@@ -1,6 +1,6 @@
 // The player's command set: one action per command, named as the popup menu names its items.
-// The menu, the glyph buttons and, later, the tray icon, the hot key and the desktop's media
-// controls all trigger these same actions.
+// The menu, the glyph buttons, the tray icon, the hot key and the desktop's media controls all
+// trigger these same actions.
 #pragma once
 
 #include <QObject>

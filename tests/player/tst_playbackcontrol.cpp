@@ -2,6 +2,7 @@
 #include "fakeengine.h"
 #include "player/playbackcontrol.h"
 #include "player/startup.h"
+#include "playlist/orvformat.h"
 
 #include <QTest>
 
@@ -140,7 +141,7 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, path);
         QCOMPARE(Startup::MPathFrom(args), path);
-        QTEST(Startup::isPlaylistPath(path), "playlist");
+        QTEST(OrvFormat::isPlaylistPath(path), "playlist");
     }
 };
 
