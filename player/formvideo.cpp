@@ -14,6 +14,7 @@
 #include "engine/mediaengine.h"
 #include "player/mediacontrols.h"
 #include "player/playbackcontrol.h"
+#include "player/playbackcontroller.h"
 #include "player/starttrace.h"
 #include "player/startup.h"
 #include "playlist/displayname.h"
@@ -64,9 +65,8 @@ FormVideo::Environment FormVideo::defaultEnvironment()
 
 FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_engine(std::move(engine)),
-      m_env(std::move(environment)), m_timerscroll(new QTimer(this)),
-      m_actions(new PlayerActions(this)),
-      m_chrome(new MainWindowChrome(*this, *m_engine, *m_timerscroll)),
+      m_env(std::move(environment)), m_playback(new PlaybackController(*m_engine, this)),
+      m_actions(new PlayerActions(this)), m_chrome(new MainWindowChrome(*this, *m_engine)),
       m_mnuFile(buildPopupMenu(*m_actions, this)),
       m_maximiser(new WindowMaximiser(*this, *m_chrome->Label3)),
       m_mover(new WindowMover(*this, [this] { return m_maximiser->maximised(); })),
@@ -84,21 +84,15 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     setMouseTracking(true);
     setWindowIcon(programIcon());
 
-    m_timerscroll->setObjectName(QStringLiteral("Timerscroll"));
-    m_timerscroll->setInterval(500);
-    connect(m_timerscroll, &QTimer::timeout, this, &FormVideo::timerscrollTick);
-    m_timerscroll->start();
-
     m_engine->setParent(nullptr);
     if (QWidget* view = m_engine->view())
         view->setParent(this);
     m_engine->setToolTip(QStringLiteral("Orvella: Right-Click to load a file"));
-    connect(m_engine.get(), &MediaEngine::PlayStateChange, this, &FormVideo::onPlayStateChange);
-    connect(m_engine.get(), &MediaEngine::OpenStateChange, this, &FormVideo::onOpenStateChange);
     connect(m_engine.get(), &MediaEngine::MouseDown, this, &FormVideo::onMouseDown);
     connect(m_engine.get(), &MediaEngine::KeyUp, m_display, &DisplayCommands::windowedModeCheck);
     connect(m_engine.get(), &MediaEngine::DisplayModeChange, m_display,
             &DisplayCommands::windowedModeCheck);
+    wirePlayback();
     wireCommands();
     wireChrome();
     wireTray();
@@ -111,6 +105,29 @@ FormVideo::~FormVideo()
     unload();
     // The engine's picture lives among this window's children; the engine goes first.
     m_engine.reset();
+}
+
+void FormVideo::wirePlayback()
+{
+    const PlayerActions& a = *m_actions;
+    m_playback->setPlaylist({[&a] { a.mnuNext->trigger(); }, [&a] { a.mnuPrev->trigger(); },
+                             [this] { return playlistWindow().lbltotalfilesCaption(); },
+                             [this] { playlistWindow().playlist().refreshCount(); }});
+    const MainWindowChrome& c = *m_chrome;
+    connect(m_playback, &PlaybackController::playButtonChanged, this,
+            [&c](const QString& caption, const QString& toolTip) {
+                c.lblPlay->setText(caption);
+                c.lblPlay->setToolTip(toolTip);
+            });
+    connect(m_playback, &PlaybackController::progress, c.Position, &SeekBar::showProgress);
+    connect(m_playback, &PlaybackController::fileChanged, c.Position, &SeekBar::clear);
+    connect(m_playback, &PlaybackController::volumeChanged, c.Volume, &VolumeBar::showVolume);
+    connect(c.Position, &SeekBar::held, m_playback, [this] { m_playback->holdProgress(true); });
+    connect(c.Position, &SeekBar::seekRequested, m_playback, &PlaybackController::seekAlong);
+    connect(c.Position, &SeekBar::letGo, m_playback, [this] { m_playback->resumeProgress(true); });
+    connect(c.Volume, &VolumeBar::held, m_playback, [this] { m_playback->holdProgress(false); });
+    connect(c.Volume, &VolumeBar::volumeRequested, m_playback, &PlaybackController::setVolume);
+    connect(c.Volume, &VolumeBar::letGo, m_playback, [this] { m_playback->resumeProgress(false); });
 }
 
 void FormVideo::wireCommands()
@@ -221,7 +238,7 @@ formPLS& FormVideo::playlistWindow()
     if (!m_formPLS) {
         m_formPLS = std::make_unique<formPLS>();
         m_formPLS->setAttachedReader([this] { return PLSattached(); });
-        connect(m_formPLS.get(), &formPLS::refused, this, &FormVideo::tellRefusal);
+        connect(m_formPLS.get(), &formPLS::refused, m_playback, &PlaybackController::tellRefusal);
         Playlist& playlist = m_formPLS->playlist();
         playlist.setLoadFile([this](const QString& path) { return LoadPLFile(path); });
         playlist.setIsPlaying([this] { return m_engine->PlayState() == PlayStates::Playing; });
@@ -251,7 +268,7 @@ bool FormVideo::load(const QStringList& arguments)
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
     m_mediaControls = std::make_unique<MediaControls>(
-        *m_engine, *m_actions,
+        *m_engine, *m_playback, *m_actions,
         MediaControls::Hooks{[this] {
                                  show();
                                  m_showing->bringForward();
@@ -259,9 +276,7 @@ bool FormVideo::load(const QStringList& arguments)
                              [this](const QString& path) { playlistWindow().addDropped({path}); },
                              [this] { return playlistWindow().playlist().count(); },
                              [this] { return playlistWindow().playlist().CurrentIndex(); },
-                             [this](const QString& text) { tellRefusal(text); }});
-    connect(m_chrome->Volume, &VolumeBar::volumeSent, m_mediaControls.get(),
-            [this] { m_mediaControls->propertiesChanged({QStringLiteral("Volume")}); });
+                             [this](const QString& text) { m_playback->tellRefusal(text); }});
     VideoHeight = 0;
     VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 
@@ -333,14 +348,10 @@ bool FormVideo::LoadPLFile(const QString& tmp)
         return false;
     QString path = tmp;
     path.remove(u'"');
-    const bool opened = m_engine->setFileName(path);
+    const bool opened = m_playback->open(path);
     StartTrace::mark("FileName returned");
-    if (!opened) {
-        // No reason yet means a put that waits took this one over; it reports.
-        if (!m_engine->lastError().isEmpty())
-            tellRefusal(m_engine->lastError());
+    if (!opened)
         return false;
-    }
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     VideoHeight = Twips::fromPixels(m_engine->ImageSourceHeight(), twipsPerPixel(this).y);
@@ -351,36 +362,6 @@ bool FormVideo::LoadPLFile(const QString& tmp)
     }
     m_maximiser->recordRestoreRect();
     return true;
-}
-
-void FormVideo::tellRefusal(const QString& text)
-{
-    // One line for a terminal or a log; a few seconds over the picture for the user.
-    qWarning().noquote() << text;
-    m_engine->showMessage(text);
-}
-
-void FormVideo::onPlayStateChange(int, int newState)
-{
-    Playlist& playlist = playlistWindow().playlist();
-    playlist.refreshCount();
-    const Playback::PlayButton button = Playback::playButtonFor(newState);
-    m_chrome->lblPlay->setText(button.caption);
-    m_chrome->lblPlay->setToolTip(button.toolTip);
-    if (button.timerOn)
-        m_timerscroll->start();
-    else
-        m_timerscroll->stop();
-    if (Playback::reachedEnd(m_engine->FileName(), m_engine->Duration(),
-                             m_engine->CurrentPosition())) {
-        // Queued: the next file opens after the engine has finished reporting this one.
-        QTimer::singleShot(0, this, [this] { playlistWindow().PlayNext(); });
-    }
-}
-
-void FormVideo::onOpenStateChange(int, int)
-{
-    m_chrome->Position->setFillWidth(0);
 }
 
 void FormVideo::onMouseDown(int button, int, double, double)
@@ -394,24 +375,22 @@ void FormVideo::onMouseDown(int button, int, double, double)
 
 void FormVideo::timerscrollTick()
 {
-    m_chrome->Position->showProgress();
+    m_playback->tick();
 }
 
 void FormVideo::playClicked()
 {
-    Playback::togglePlay(*m_engine);
+    m_playback->togglePlay();
 }
 
 void FormVideo::prevClicked()
 {
-    if (Playback::stepAllowed(playlistWindow().lbltotalfilesCaption()))
-        m_actions->mnuPrev->trigger();
+    m_playback->stepPrevious();
 }
 
 void FormVideo::nextClicked()
 {
-    if (Playback::stepAllowed(playlistWindow().lbltotalfilesCaption()))
-        m_actions->mnuNext->trigger();
+    m_playback->stepNext();
 }
 
 void FormVideo::resizeEvent(QResizeEvent* event)

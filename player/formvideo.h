@@ -16,7 +16,7 @@ class MediaEngine;
 class PlayerActions;
 class PlaylistDocking;
 class QMenu;
-class QTimer;
+class PlaybackController;
 class SizeGrip;
 class WindowMaximiser;
 class WindowMover;
@@ -73,8 +73,6 @@ public:
     frmSplash* splash() const;
 
     // Replies, public so tests drive them as the events would.
-    void onPlayStateChange(int oldState, int newState);
-    void onOpenStateChange(int oldState, int newState);
     void onMouseDown(int button, int shift, double x, double y);
     void timerscrollTick();
     void playClicked();
@@ -87,6 +85,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void wirePlayback();
     void wireCommands();
     void wireChrome();
     void wireTray();
@@ -94,8 +93,6 @@ private:
     void OpenMediaPath();
     QString startupPicture();
     void setMediaToolTip();
-    // Says why a file or list was not taken: on standard error and over the picture.
-    void tellRefusal(const QString& text);
     void unload();
 
     std::unique_ptr<MediaEngine> m_engine;
@@ -104,7 +101,7 @@ private:
     std::unique_ptr<formPLS> m_formPLS;
     std::unique_ptr<modHotKey::HotKey> m_hotKey;
     std::unique_ptr<MediaControls> m_mediaControls;
-    QTimer* m_timerscroll;
+    PlaybackController* m_playback;
     PlayerActions* m_actions;
     MainWindowChrome* m_chrome;
     QMenu* m_mnuFile;

@@ -2,6 +2,7 @@
 
 #include "engine/mediaengine.h"
 #include "engine/mediagate.h"
+#include "player/playbackcontroller.h"
 #include "playlist/displayname.h"
 #include "window/barvalues.h"
 #include "window/playeractions.h"
@@ -114,9 +115,10 @@ private:
 
 } // namespace
 
-MediaControls::MediaControls(MediaEngine& engine, PlayerActions& actions, Hooks hooks,
-                             QObject* parent)
-    : QObject(parent), m_engine(engine), m_actions(actions), m_hooks(std::move(hooks))
+MediaControls::MediaControls(MediaEngine& engine, PlaybackController& playback,
+                             PlayerActions& actions, Hooks hooks, QObject* parent)
+    : QObject(parent), m_engine(engine), m_playback(playback), m_actions(actions),
+      m_hooks(std::move(hooks))
 {
     new RootAdaptor(this);
     new PlayerAdaptor(this);
@@ -126,6 +128,10 @@ MediaControls::MediaControls(MediaEngine& engine, PlayerActions& actions, Hooks 
     if (!m_registered)
         std::fprintf(stderr, "Orvella: no session bus; the desktop's media controls will not "
                              "reach the player.\n");
+    connect(&m_playback, &PlaybackController::positionJumped, this,
+            [this](double seconds) { emit Seeked(std::llround(seconds * microseconds)); });
+    connect(&m_playback, &PlaybackController::volumeChanged, this,
+            [this] { propertiesChanged({QStringLiteral("Volume")}); });
     connect(&m_engine, &MediaEngine::PlayStateChange, this, [this] {
         propertiesChanged({QStringLiteral("PlaybackStatus"), QStringLiteral("Metadata"),
                            QStringLiteral("CanPlay"), QStringLiteral("CanPause"),
@@ -187,8 +193,7 @@ void MediaControls::setVolume(double volume)
     if (!std::isfinite(volume))
         return;
     // As far along the volume bar as the desktop's slider.
-    m_engine.setVolume(*BarValues::volume(std::clamp(volume, 0.0, 1.0), 1.0));
-    propertiesChanged({QStringLiteral("Volume")});
+    m_playback.setVolume(*BarValues::volume(std::clamp(volume, 0.0, 1.0), 1.0));
 }
 
 bool MediaControls::canPlay() const
@@ -238,8 +243,7 @@ void MediaControls::seekTo(double seconds)
 {
     if (!canPlay())
         return;
-    m_engine.setCurrentPosition(std::clamp(seconds, 0.0, m_engine.Duration()));
-    emit Seeked(position());
+    m_playback.seek(std::clamp(seconds, 0.0, m_engine.Duration()));
 }
 
 void MediaControls::seekBy(qlonglong offset)

@@ -11,6 +11,7 @@
 #include <functional>
 
 class MediaEngine;
+class PlaybackController;
 class PlayerActions;
 
 class MediaControls : public QObject
@@ -30,8 +31,10 @@ public:
     };
 
     // Registers on the session bus; without one the player goes on and says so once.
-    MediaControls(MediaEngine& engine, PlayerActions& actions, Hooks hooks,
-                  QObject* parent = nullptr);
+    // Reads the engine; every change goes through the playback owner, whose jumps it reports
+    // as Seeked and whose volume changes as a changed Volume.
+    MediaControls(MediaEngine& engine, PlaybackController& playback, PlayerActions& actions,
+                  Hooks hooks, QObject* parent = nullptr);
     ~MediaControls() override;
 
     bool registered() const { return m_registered; }
@@ -67,6 +70,7 @@ private:
     void seekTo(double seconds);
 
     MediaEngine& m_engine;
+    PlaybackController& m_playback;
     PlayerActions& m_actions;
     Hooks m_hooks;
     bool m_registered = false;

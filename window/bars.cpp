@@ -4,12 +4,10 @@
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
-#include "engine/mediaengine.h"
 #include "player/playbackcontrol.h"
 #include "window/barvalues.h"
 
 #include <QMouseEvent>
-#include <QTimer>
 
 namespace {
 
@@ -21,10 +19,8 @@ QWidget* filledBox(QWidget* box, const QColor& colour)
 
 } // namespace
 
-FillBar::FillBar(const char* name, const char* fillName, MediaEngine& engine, QTimer& timerscroll,
-                 QWidget* parent)
-    : QWidget(parent), m_engine(engine), m_timerscroll(timerscroll),
-      m_fill(filledBox(new QWidget(this), Face::light))
+FillBar::FillBar(const char* name, const char* fillName, QWidget* parent)
+    : QWidget(parent), m_fill(filledBox(new QWidget(this), Face::light))
 {
     setObjectName(QString::fromLatin1(name));
     m_fill->setObjectName(QString::fromLatin1(fillName));
@@ -84,62 +80,51 @@ void FillBar::resizeEvent(QResizeEvent* event)
     showFill();
 }
 
-SeekBar::SeekBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent)
-    : FillBar("Position", "Shapescroll", engine, timerscroll, parent)
-{
-}
+SeekBar::SeekBar(QWidget* parent) : FillBar("Position", "Shapescroll", parent) {}
 
-void SeekBar::showProgress()
+void SeekBar::showProgress(double position, double duration)
 {
     const int bar = static_cast<int>(std::lround(barWidth()));
-    if (const auto width =
-            Playback::seekFillWidth(m_engine.CurrentPosition(), m_engine.Duration(), bar))
+    if (const auto width = Playback::seekFillWidth(position, duration, bar))
         setFillWidth(*width);
-}
-
-void SeekBar::seek()
-{
-    if (const auto target = BarValues::seekTarget(m_engine.Duration(), fillWidth(), barWidth()))
-        m_engine.setCurrentPosition(*target);
 }
 
 void SeekBar::pressed(double x)
 {
-    m_timerscroll.stop();
-    m_engine.Pause();
+    emit held();
     setFillWidth(x);
-    seek();
+    emit seekRequested(fillWidth(), barWidth());
 }
 
 void SeekBar::dragged(double x)
 {
     setFillWidth(x);
-    seek();
+    emit seekRequested(fillWidth(), barWidth());
 }
 
 void SeekBar::released()
 {
-    // Playback always runs after a press on the seek bar, also when it was halted before.
-    m_timerscroll.start();
-    m_engine.Play();
+    emit letGo();
 }
 
-VolumeBar::VolumeBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent)
-    : FillBar("Volume", "VolumeBar", engine, timerscroll, parent)
+VolumeBar::VolumeBar(QWidget* parent) : FillBar("Volume", "VolumeBar", parent) {}
+
+void VolumeBar::showVolume(int hundredthsOfDecibel)
 {
+    if (!m_held)
+        setFillWidth(BarValues::volumeFraction(hundredthsOfDecibel) * barWidth());
 }
 
 void VolumeBar::sendVolume()
 {
-    if (const auto volume = BarValues::volume(fillWidth(), barWidth())) {
-        m_engine.setVolume(*volume);
-        emit volumeSent();
-    }
+    if (const auto volume = BarValues::volume(fillWidth(), barWidth()))
+        emit volumeRequested(*volume);
 }
 
 void VolumeBar::pressed(double x)
 {
-    m_timerscroll.stop();
+    m_held = true;
+    emit held();
     setFillWidth(x);
     sendVolume();
 }
@@ -152,5 +137,6 @@ void VolumeBar::dragged(double x)
 
 void VolumeBar::released()
 {
-    m_timerscroll.start();
+    m_held = false;
+    emit letGo();
 }

@@ -1,12 +1,10 @@
 // The seek bar and the volume bar: a dark box with a light fill anchored at its left end.
-// The mouse sets the fill's width, and the value sent to the engine always comes from the
-// fill's width over the bar's. A press halts the progress timer until the release.
+// The mouse sets the fill's width, and the value asked for always comes from the fill's width
+// over the bar's. A press holds the progress until the release. The bars only ask; the
+// player's playback owner acts and tells them what to show.
 #pragma once
 
 #include <QWidget>
-
-class MediaEngine;
-class QTimer;
 
 class FillBar : public QWidget
 {
@@ -20,8 +18,7 @@ public:
     QWidget* fill() const { return m_fill; }
 
 protected:
-    FillBar(const char* name, const char* fillName, MediaEngine& engine, QTimer& timerscroll,
-            QWidget* parent);
+    FillBar(const char* name, const char* fillName, QWidget* parent);
 
     // x is the mouse's distance from the bar's left end, in twips.
     virtual void pressed(double x) = 0;
@@ -32,9 +29,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-
-    MediaEngine& m_engine;
-    QTimer& m_timerscroll;
 
 private:
     double xOf(const QMouseEvent* event) const;
@@ -49,17 +43,24 @@ class SeekBar : public FillBar
 {
     Q_OBJECT
 public:
-    SeekBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent);
-    // The progress timer's tick: the fill follows the engine's position.
-    void showProgress();
+    explicit SeekBar(QWidget* parent);
+    // The progress timer's tick: the fill follows the position.
+    void showProgress(double position, double duration);
+    // The fill starts again with the next file.
+    void clear() { setFillWidth(0); }
+
+signals:
+    // A press: hold the progress and halt.
+    void held();
+    // A seek to this fraction of the file, as far along as the fill is.
+    void seekRequested(double fillWidth, double barWidth);
+    // The release: playback runs again.
+    void letGo();
 
 protected:
     void pressed(double x) override;
     void dragged(double x) override;
     void released() override;
-
-private:
-    void seek();
 };
 
 // `Volume` with its fill `VolumeBar`: -75 dB when empty to full volume when full.
@@ -67,10 +68,14 @@ class VolumeBar : public FillBar
 {
     Q_OBJECT
 public:
-    VolumeBar(MediaEngine& engine, QTimer& timerscroll, QWidget* parent);
+    explicit VolumeBar(QWidget* parent);
+    // The fill follows a volume set from anywhere, unless the mouse holds it.
+    void showVolume(int hundredthsOfDecibel);
 
 signals:
-    void volumeSent();
+    void held();
+    void volumeRequested(int hundredthsOfDecibel);
+    void letGo();
 
 protected:
     void pressed(double x) override;
@@ -79,4 +84,6 @@ protected:
 
 private:
     void sendVolume();
+
+    bool m_held = false;
 };

@@ -17,7 +17,7 @@ GlyphLabel* glyph(QWidget& window, const char* name, const char* caption, const 
 
 } // namespace
 
-MainWindowChrome::MainWindowChrome(QWidget& window, MediaEngine& engine, QTimer& timerscroll)
+MainWindowChrome::MainWindowChrome(QWidget& window, MediaEngine& engine)
     : QObject(&window), lblOpen(glyph(window, "lblOpen", "7", "Open")),
       lblPrev(glyph(window, "lblPrev", "3", "Previous")),
       lblPlay(glyph(window, "lblPlay", "8", "Play")),
@@ -26,8 +26,8 @@ MainWindowChrome::MainWindowChrome(QWidget& window, MediaEngine& engine, QTimer&
       Label4(glyph(window, "Label4", "q", "Minimize")),
       Label3(glyph(window, "Label3", "1", "Maximize")),
       Label2(glyph(window, "Label2", "r", "Exit")), Label1(glyph(window, "Label1", "o", "Resize")),
-      Position(new SeekBar(engine, timerscroll, &window)),
-      Volume(new VolumeBar(engine, timerscroll, &window)), m_window(window), m_engine(engine)
+      Position(new SeekBar(&window)), Volume(new VolumeBar(&window)), m_window(window),
+      m_engine(engine)
 {
 }
 

@@ -6,7 +6,6 @@
 
 class GlyphLabel;
 class MediaEngine;
-class QTimer;
 class QWidget;
 class SeekBar;
 class VolumeBar;
@@ -15,7 +14,7 @@ class MainWindowChrome : public QObject
 {
     Q_OBJECT
 public:
-    MainWindowChrome(QWidget& window, MediaEngine& engine, QTimer& timerscroll);
+    MainWindowChrome(QWidget& window, MediaEngine& engine);
 
     GlyphLabel* const lblOpen;
     GlyphLabel* const lblPrev;

@@ -1,0 +1,108 @@
+#include "player/playbackcontroller.h"
+
+#include "engine/mediaengine.h"
+#include "player/playbackcontrol.h"
+#include "window/barvalues.h"
+
+#include <QDebug>
+
+PlaybackController::PlaybackController(MediaEngine& engine, QObject* parent)
+    : QObject(parent), m_engine(engine), m_timerscroll(this)
+{
+    m_timerscroll.setObjectName(QStringLiteral("Timerscroll"));
+    m_timerscroll.setInterval(500);
+    connect(&m_timerscroll, &QTimer::timeout, this, &PlaybackController::tick);
+    m_timerscroll.start();
+    connect(&m_engine, &MediaEngine::PlayStateChange, this,
+            [this](int, int newState) { onPlayStateChange(newState); });
+    connect(&m_engine, &MediaEngine::OpenStateChange, this, &PlaybackController::fileChanged);
+}
+
+void PlaybackController::tick()
+{
+    emit progress(m_engine.CurrentPosition(), m_engine.Duration());
+}
+
+bool PlaybackController::open(const QString& path)
+{
+    if (m_engine.setFileName(path))
+        return true;
+    // No reason yet means a put that waits took this one over; it reports.
+    if (!m_engine.lastError().isEmpty())
+        tellRefusal(m_engine.lastError());
+    return false;
+}
+
+void PlaybackController::tellRefusal(const QString& text)
+{
+    qWarning().noquote() << text;
+    m_engine.showMessage(text);
+}
+
+void PlaybackController::onPlayStateChange(int newState)
+{
+    if (m_playlist.refreshCount)
+        m_playlist.refreshCount();
+    const Playback::PlayButton button = Playback::playButtonFor(newState);
+    emit playButtonChanged(button.caption, button.toolTip);
+    if (button.timerOn)
+        m_timerscroll.start();
+    else
+        m_timerscroll.stop();
+    if (Playback::reachedEnd(m_engine.FileName(), m_engine.Duration(),
+                             m_engine.CurrentPosition()) &&
+        m_playlist.next) {
+        // Queued: the next file opens after the engine has finished reporting this one.
+        QTimer::singleShot(0, this, [this] { m_playlist.next(); });
+    }
+}
+
+void PlaybackController::togglePlay()
+{
+    Playback::togglePlay(m_engine);
+}
+
+void PlaybackController::stepPrevious()
+{
+    if (m_playlist.previous && Playback::stepAllowed(m_playlist.countCaption()))
+        m_playlist.previous();
+}
+
+void PlaybackController::stepNext()
+{
+    if (m_playlist.next && Playback::stepAllowed(m_playlist.countCaption()))
+        m_playlist.next();
+}
+
+void PlaybackController::seek(double seconds)
+{
+    m_engine.setCurrentPosition(seconds);
+    // Where the engine says it is now: it may keep a jump inside the file.
+    emit positionJumped(m_engine.CurrentPosition());
+}
+
+void PlaybackController::seekAlong(double fillWidth, double barWidth)
+{
+    if (const auto target = BarValues::seekTarget(m_engine.Duration(), fillWidth, barWidth))
+        seek(*target);
+}
+
+void PlaybackController::holdProgress(bool halt)
+{
+    m_timerscroll.stop();
+    if (halt)
+        m_engine.Pause();
+}
+
+void PlaybackController::resumeProgress(bool play)
+{
+    m_timerscroll.start();
+    if (play)
+        m_engine.Play();
+}
+
+void PlaybackController::setVolume(int hundredthsOfDecibel)
+{
+    m_engine.setVolume(hundredthsOfDecibel);
+    emit volumeChanged(m_engine.Volume());
+}
