@@ -6,6 +6,7 @@
 #include "controls/shellicon.h"
 #include "fakeengine.h"
 #include "player/formvideo.h"
+#include "player/playbackcontroller.h"
 #include "playlist/formpls.h"
 #include "window/bars.h"
 #include "window/maximiser.h"
@@ -266,6 +267,25 @@ private slots:
         // A resize draws the fill full again.
         r.window->resize(r.window->width() + 30, r.window->height());
         QCOMPARE(bar->fill()->width(), bar->width());
+    }
+
+    void barsFollowThePlaybackOwner()
+    {
+        Rig r = rig();
+        auto* playback = r.window->findChild<PlaybackController*>();
+        QVERIFY(playback);
+        auto* volume = static_cast<VolumeBar*>(r.child("Volume"));
+        // A volume set from anywhere else, the desktop's slider for one, moves the fill.
+        playback->setVolume(-3750);
+        QCOMPARE(volume->fill()->width(), volume->width() / 2);
+
+        r.engine->addMedia("/m/a.avi", {4.0, 320, 240});
+        QVERIFY(r.window->LoadPLFile("/m/a.avi"));
+        auto* seek = static_cast<SeekBar*>(r.child("Position"));
+        QSignalSpy jumps(playback, &PlaybackController::positionJumped);
+        QTest::mouseClick(seek, Qt::LeftButton, {}, QPoint(seek->width() / 2, 2));
+        QCOMPARE(jumps.size(), 1);
+        QVERIFY(std::abs(jumps.first().first().toDouble() - 2.0) < 0.1);
     }
 
     void seekBarWithNothingOpen()
