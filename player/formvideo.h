@@ -73,7 +73,6 @@ public:
     frmSplash* splash() const;
 
     // Replies, public so tests drive them as the events would.
-    void onMouseDown(int button, int shift, double x, double y);
     void timerscrollTick();
     void playClicked();
     void prevClicked();
@@ -86,6 +85,7 @@ protected:
 
 private:
     void wirePlayback();
+    void onMouseDown(int button, int shift, double x, double y);
     void wireCommands();
     void wireChrome();
     void wireTray();
