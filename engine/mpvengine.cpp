@@ -1,11 +1,11 @@
 #include "engine/mpvengine.h"
 
 #include "controls/plaintext.h"
+#include "controls/starttrace.h"
 #include "engine/engineoptionsdialog.h"
 #include "engine/mediagate.h"
 #include "engine/mpvrenderer.h"
 #include "engine/mpvview.h"
-#include "player/starttrace.h"
 
 #include <QApplication>
 #include <QEvent>
