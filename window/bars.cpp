@@ -5,8 +5,8 @@
 #include "controls/screentwips.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
-#include "player/playbackcontrol.h"
 #include "window/barvalues.h"
+#include "window/playbackdisplay.h"
 
 #include <QMouseEvent>
 #include <QTimer>

@@ -2,6 +2,7 @@
 #include "fakeengine.h"
 #include "player/playbackcontrol.h"
 #include "player/startup.h"
+#include "window/playbackdisplay.h"
 
 #include <QTest>
 
