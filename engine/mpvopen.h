@@ -1,4 +1,4 @@
-// The open transaction: a put of FileName issues loadfile, gathers what mpv replies about the
+// The open transaction: a put of FileName sends loadfile, gathers what mpv replies about the
 // new file, and settles the engine's file once, as open or as closed with the reason. mpv
 // answers on its own time, so every request carries the generation of the put it serves and
 // replies of an older put are dropped.
