@@ -1,6 +1,6 @@
+#include "controls/starttrace.h"
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
-#include "player/starttrace.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "engine/mpvrenderer.h"
 
-#include "player/starttrace.h"
+#include "controls/starttrace.h"
 
 #include <QByteArrayList>
 #include <QOffscreenSurface>

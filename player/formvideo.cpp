@@ -10,12 +10,16 @@
 #include "controls/programicon.h"
 #include "controls/screentwips.h"
 #include "controls/shellicon.h"
+#include "controls/starttrace.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
 #include "player/mediacontrols.h"
 #include "player/playbackcontrol.h"
+<<<<<<< HEAD
 #include "player/playbackcontroller.h"
 #include "player/starttrace.h"
+=======
+>>>>>>> engine-split
 #include "player/startup.h"
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"

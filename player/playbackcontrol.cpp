@@ -2,9 +2,6 @@
 
 #include "engine/mediaengine.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace Playback {
 
 PlayButton playButtonFor(int playState)
@@ -17,14 +14,6 @@ PlayButton playButtonFor(int playState)
 bool reachedEnd(const QString& fileName, double duration, double position)
 {
     return !fileName.isEmpty() && duration > 0 && position == duration;
-}
-
-std::optional<int> seekFillWidth(double position, double duration, int barWidth)
-{
-    if (!(duration > 0) || !std::isfinite(position) || !std::isfinite(duration))
-        return std::nullopt;
-    const double width = position / duration * barWidth;
-    return static_cast<int>(std::lround(std::clamp(width, 0.0, double(barWidth))));
 }
 
 void togglePlay(MediaEngine& engine)
@@ -42,27 +31,6 @@ bool stepAllowed(const QString& totalFilesCaption)
     bool ok = false;
     const double n = totalFilesCaption.toDouble(&ok);
     return ok && n > 1;
-}
-
-bool applyWindowedMode(MediaEngine& engine)
-{
-    if (engine.DisplaySize() == DisplaySizes::FullScreen)
-        return false;
-    engine.setShowControls(false);
-    engine.setDisplaySize(DisplaySizes::Fitted);
-    return true;
-}
-
-bool toggleFullScreen(MediaEngine& engine)
-{
-    if (engine.DisplaySize() != DisplaySizes::FullScreen) {
-        engine.setShowControls(true);
-        engine.setDisplaySize(DisplaySizes::FullScreen);
-        return true;
-    }
-    engine.setShowControls(false);
-    engine.setDisplaySize(DisplaySizes::Fitted);
-    return false;
 }
 
 } // namespace Playback

@@ -1,9 +1,8 @@
 // The player's answers to the engine: which glyph the play button shows, whether the
-// progress timer runs, when a file has ended, and how wide the seek fill is.
+// progress timer runs, when a file has ended, and whether the play and step buttons act.
 #pragma once
 
 #include <QString>
-#include <optional>
 
 class MediaEngine;
 
@@ -23,20 +22,10 @@ PlayButton playButtonFor(int playState);
 // read 0, which is no end.
 bool reachedEnd(const QString& fileName, double duration, double position);
 
-// Width of the seek fill in twips; nothing while the duration gives no fraction.
-std::optional<int> seekFillWidth(double position, double duration, int barWidth);
-
 // The play button: halts while playing, plays otherwise; nothing while no length is known.
 void togglePlay(MediaEngine& engine);
 
 // Previous and next act only on a playlist of more than one entry (its count caption).
 bool stepAllowed(const QString& totalFilesCaption);
-
-// Outside full screen the engine goes back to its windowed settings. Returns true when it
-// did (the caller clears the controls check mark).
-bool applyWindowedMode(MediaEngine& engine);
-
-// Full screen on or off with the engine's control bar; returns the new check mark.
-bool toggleFullScreen(MediaEngine& engine);
 
 } // namespace Playback

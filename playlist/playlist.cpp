@@ -1,7 +1,7 @@
 #include "playlist/playlist.h"
 
 #include "controls/plaintext.h"
-#include "player/starttrace.h"
+#include "controls/starttrace.h"
 #include "playlist/displayname.h"
 
 Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)

@@ -4,8 +4,8 @@
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
-#include "player/playbackcontrol.h"
 #include "window/barvalues.h"
+#include "window/playbackdisplay.h"
 
 #include <QMouseEvent>
 

@@ -3,8 +3,8 @@
 #include "controls/screentwips.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
-#include "player/playbackcontrol.h"
 #include "window/geometry.h"
+#include "window/playbackdisplay.h"
 
 #include <QAction>
 #include <QWidget>

@@ -3,6 +3,7 @@
 #include "player/playbackcontrol.h"
 #include "player/startup.h"
 #include "playlist/orvformat.h"
+#include "window/playbackdisplay.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "player/starttrace.h"
+#include "controls/starttrace.h"
 
 #include <QByteArray>
 #include <QFile>

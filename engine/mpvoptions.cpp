@@ -1,0 +1,73 @@
+#include "engine/mpvoptions.h"
+
+#include "engine/mpvclient.h"
+
+namespace MpvOptions {
+namespace {
+
+struct OptionValue
+{
+    const char* name;
+    const char* value;
+};
+
+// mpv as a library still reads the user's mpv set-up and follows what files point to; none of
+// that is the player's to allow.
+constexpr OptionValue kLockedDown[] = {
+    // No mpv.conf, input.conf or profiles of the user's own mpv.
+    {"config", "no"},
+    // No scripts from the user's mpv folder; the player's own overlays are asked for by name.
+    {"load-scripts", "no"},
+    // No socket through which another program could drive mpv.
+    {"input-ipc-server", ""},
+    // No web-page lookups through youtube-dl or yt-dlp.
+    {"ytdl", "no"},
+    // A file never makes mpv open another: playlists, EDL, HLS and reference files inside a
+    // "movie" would otherwise reach the network or the disk before the open is refused.
+    {"access-references", "no"},
+    {"load-unsafe-playlists", "no"},
+    // No per-file option files from mpv's watch-later folder.
+    {"resume-playback", "no"},
+    {"save-position-on-quit", "no"},
+};
+
+} // namespace
+
+void setAtStart(MpvClient& client, bool video, const QString& audioOutput)
+{
+    // What a file may make mpv do. Files come from the internet: mpv opens the one local file
+    // the player names (MediaGate checks it) and nothing else, whatever that file holds.
+    for (const auto& [name, value] : kLockedDown)
+        client.setOption(name, QString::fromLatin1(value));
+
+    client.setOption("terminal", QStringLiteral("no"));
+    client.setOption("idle", QStringLiteral("yes"));
+    // Keeps the last picture and the position at the end instead of closing the file.
+    client.setOption("keep-open", QStringLiteral("yes"));
+    client.setOption("image-display-duration", QStringLiteral("inf"));
+    // The engine's own keys must never quit; the view passes no keys to mpv.
+    client.setOption("input-default-bindings", QStringLiteral("no"));
+    client.setOption("input-vo-keyboard", QStringLiteral("no"));
+    // The player shows what the file holds. Looking for cover pictures and subtitle files
+    // beside it reads the whole folder at every open (a tenth of a second in a folder of
+    // 100,000 files), and a cover would give a sound file a picture it does not have.
+    client.setOption("cover-art-auto", QStringLiteral("no"));
+    client.setOption("sub-auto", QStringLiteral("no"));
+    client.setOption("load-osd-console", QStringLiteral("no"));
+    client.setOption("audio-client-name", QStringLiteral("Orvella"));
+    client.setOption("vo", video ? QStringLiteral("libmpv") : QStringLiteral("null"));
+    // Pictures are decoded in software or copied back from the decoder; probing the
+    // direct hardware paths at start-up costs time and finds nothing under Xvfb.
+    client.setOption("gpu-hwdec-interop", QStringLiteral("no"));
+    client.setOption("osc", video ? QStringLiteral("yes") : QStringLiteral("no"));
+    client.setOption("load-stats-overlay", video ? QStringLiteral("yes") : QStringLiteral("no"));
+    client.setOption("script-opts", QStringLiteral("osc-visibility=never,osc-idlescreen=no"));
+    client.setOption("osd-level", QStringLiteral("1"));
+    client.setOption("osd-status-msg",
+                     QStringLiteral("${?eof-reached==yes:Stopped}${!eof-reached==yes:${?pause=="
+                                    "yes:Paused}${!pause==yes:Playing}}  ${time-pos} / "
+                                    "${duration}"));
+    client.setOption("ao", audioOutput);
+}
+
+} // namespace MpvOptions
