@@ -15,11 +15,7 @@
 #include "engine/mediaengine.h"
 #include "player/mediacontrols.h"
 #include "player/playbackcontrol.h"
-<<<<<<< HEAD
 #include "player/playbackcontroller.h"
-#include "player/starttrace.h"
-=======
->>>>>>> engine-split
 #include "player/startup.h"
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"
