@@ -79,12 +79,17 @@ void GlyphLabel::paintEvent(QPaintEvent*)
                        QPointF(box.right(), box.bottom() - d));
         }
     } else {
-        QFont f(QStringLiteral("Sans Serif"));
-        f.setPixelSize(std::max(8, int(s * 0.85)));
-        f.setBold(true);
-        p.setFont(f);
+        p.setFont(captionFont());
         p.drawText(rect(), Qt::AlignCenter, c);
     }
+}
+
+QFont GlyphLabel::captionFont() const
+{
+    QFont f(QStringLiteral("Sans Serif"));
+    f.setPixelSize(std::max(8, int(std::min(width(), height()) * 0.85)));
+    f.setBold(true);
+    return f;
 }
 
 // A press, move or release on a button is the button's own: the window under it must not

@@ -12,6 +12,9 @@ public:
     GlyphLabel(const QString& name, const QString& caption, const QString& toolTip,
                QWidget* parent);
 
+    // The face a caption that has no glyph picture is written in.
+    QFont captionFont() const;
+
 signals:
     // Pressed and released on the label with the left button.
     void clicked();
