@@ -1,5 +1,7 @@
 #include "controls/glyphlabel.h"
 
+#include "controls/face.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -86,10 +88,7 @@ void GlyphLabel::paintEvent(QPaintEvent*)
 
 QFont GlyphLabel::captionFont() const
 {
-    QFont f(QStringLiteral("Sans Serif"));
-    f.setPixelSize(std::max(8, int(std::min(width(), height()) * 0.85)));
-    f.setBold(true);
-    return f;
+    return Face::smallFont(true);
 }
 
 // A press, move or release on a button is the button's own: the window under it must not

@@ -12,7 +12,8 @@ public:
     GlyphLabel(const QString& name, const QString& caption, const QString& toolTip,
                QWidget* parent);
 
-    // The face a caption that has no glyph picture is written in.
+    // The face a caption that has no glyph picture is written in: small and fixed, so that
+    // the whole text fits a narrow button.
     QFont captionFont() const;
 
 signals:
