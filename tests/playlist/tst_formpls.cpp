@@ -453,8 +453,8 @@ private slots:
     void bottomRowCaptionsFit_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"Command4", "Command3", "Command2", "Command1", "Command5",
-                                 "Command6"})
+        for (const char* name :
+             {"Command4", "Command3", "Command2", "Command1", "Command5", "Command6"})
             QTest::newRow(name) << name;
     }
     void bottomRowCaptionsFit()
