@@ -33,6 +33,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDebug>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -186,6 +187,12 @@ void FormVideo::wireTray()
 
 void FormVideo::showAbout()
 {
+    // Chosen from the popup menu, the focus that the menu's closing hands back to this window
+    // is still on its way from the window system: taken in first, it cannot put the about
+    // window away the moment it shows.
+    QGuiApplication::sync();
+    if (m_unloaded)
+        return;
     if (!m_splash) {
         m_splash = new frmSplash(programTitle, frmSplash::versionText(ORVELLA_VERSION_MAJOR,
                                                                       ORVELLA_VERSION_MINOR,
