@@ -43,6 +43,7 @@ private slots:
                          FormVideo::Environment{base + "/orvella.lock", base + "/data"});
         QVERIFY(window.load({}));
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The right click is the window's first: the focus it asks for comes as the menu closes.
         click(window.mapToGlobal(QPoint(window.width() / 2, 5)), 3);
         QMenu* menu = window.mnuFile();
         QTRY_VERIFY(menu->isVisible());
