@@ -446,10 +446,19 @@ void FormVideo::unload()
     modLockSize::UnlockWindowSize();
     m_hotKey.reset();
     m_mediaControls.reset();
+    // Everything of the program goes with this window: its other windows, the sound, the icon
+    // and the lock. What the engine reports from here on finds no one.
+    if (m_splash)
+        m_splash->close();
+    m_engine->disconnect(this);
+    m_engine->shutDown();
+    m_shellIcon1->setVisible(false);
+    m_instance.reset();
     // The playlist may be on the stack below us (an engine waiting for a file lets a close
     // through), so it is put away now and destroyed with this window.
     if (m_formPLS) {
         m_formPLS->playlist().Timer1().stop();
         m_formPLS->hide();
     }
+    emit unloaded();
 }
