@@ -1,5 +1,6 @@
 // The program's one end: a request to quit from outside (the session's end) closes the main
-// window, also when another window refuses to close, and ends nothing by itself.
+// window, also when another window refuses to close, and ends nothing by itself; an end that
+// comes before the event loop runs is kept.
 #include "window/programend.h"
 
 #include <QApplication>
@@ -50,6 +51,17 @@ private slots:
         QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
         QVERIFY(!mainWindow.isVisible());
         QVERIFY(loopsStillRun());
+    }
+
+    // Last: the application has exited afterwards.
+    void endBeforeTheLoopStartsIsKept()
+    {
+        QWidget mainWindow;
+        ProgramEnd end(mainWindow);
+        end.end();
+        // A loop that ran after all would be ended here instead, with another code.
+        QTimer::singleShot(0, [] { QCoreApplication::exit(7); });
+        QCOMPARE(end.exec(), 0);
     }
 };
 
