@@ -1,6 +1,7 @@
 #include "controls/starttrace.h"
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
+#include "window/programend.h"
 
 #include <QApplication>
 
@@ -16,7 +17,9 @@ int main(int argc, char* argv[])
                                             .arg(ORVELLA_VERSION_PATCH));
 
     FormVideo window(std::make_unique<MpvEngine>());
+    ProgramEnd end(window);
+    QObject::connect(&window, &FormVideo::unloaded, &end, &ProgramEnd::end);
     if (!window.load(QApplication::arguments().mid(1)))
         return 0;
-    return app.exec();
+    return end.exec();
 }

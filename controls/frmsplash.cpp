@@ -43,6 +43,7 @@ frmSplash::frmSplash(const QString& title, const QString& version, QWidget* pare
     place(product, 2220, 120, 1395, 195);
     place(versionLine, 2220, 360, 1275, 195);
     place(m_hint, 1020, 780, 2175, 255);
+    m_hint->setFont(Face::smallFont());
     // Clicks on the labels close the window as clicks on it do; the hint's do not.
     for (QLabel* l : {image, product, versionLine, m_hint})
         l->installEventFilter(this);

@@ -1,5 +1,7 @@
 #include "controls/glyphlabel.h"
 
+#include "controls/face.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -79,12 +81,14 @@ void GlyphLabel::paintEvent(QPaintEvent*)
                        QPointF(box.right(), box.bottom() - d));
         }
     } else {
-        QFont f(QStringLiteral("Sans Serif"));
-        f.setPixelSize(std::max(8, int(s * 0.85)));
-        f.setBold(true);
-        p.setFont(f);
+        p.setFont(captionFont());
         p.drawText(rect(), Qt::AlignCenter, c);
     }
+}
+
+QFont GlyphLabel::captionFont() const
+{
+    return Face::smallFont(true);
 }
 
 // A press, move or release on a button is the button's own: the window under it must not

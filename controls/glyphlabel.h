@@ -12,6 +12,10 @@ public:
     GlyphLabel(const QString& name, const QString& caption, const QString& toolTip,
                QWidget* parent);
 
+    // The face a caption that has no glyph picture is written in: small and fixed, so that
+    // the whole text fits a narrow button.
+    QFont captionFont() const;
+
 signals:
     // Pressed and released on the label with the left button.
     void clicked();

@@ -80,6 +80,9 @@ public:
     virtual void ShowDialog(int which) = 0;
     // A short text over the picture for a few seconds; it asks nothing of the user.
     virtual void showMessage(const QString& text) = 0;
+    // The program is ending: stops playing and closes the windows the engine opened (its
+    // options dialog, its full-screen window).
+    virtual void shutDown() = 0;
 
     // The engine's rectangle inside the main window, in pixels, and its tooltip.
     virtual QRect rect() const = 0;

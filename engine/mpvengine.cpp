@@ -319,6 +319,16 @@ void MpvEngine::ShowDialog(int which)
     m_optionsDialog->activateWindow();
 }
 
+void MpvEngine::shutDown()
+{
+    if (m_optionsDialog)
+        m_optionsDialog->close();
+    setDisplaySize(DisplaySizes::Fitted);
+    // An engine never started has nothing to stop, and starting it now would only cost time.
+    if (*m_client)
+        m_client->commandAsync({QStringLiteral("stop")});
+}
+
 QWidget* MpvEngine::optionsDialog() const
 {
     return m_optionsDialog.get();

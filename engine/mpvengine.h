@@ -91,6 +91,7 @@ public:
     // Statistics: toggles mpv's statistics overlay. Options: shows the engine's options dialog.
     void ShowDialog(int which) override;
     void showMessage(const QString& text) override;
+    void shutDown() override;
 
     QRect rect() const override { return m_rect; }
     void setRect(const QRect& rect) override;

@@ -35,6 +35,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDebug>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -204,6 +205,12 @@ void FormVideo::wireTray()
 
 void FormVideo::showAbout()
 {
+    // Chosen from the popup menu, the focus that the menu's closing hands back to this window
+    // is still on its way from the window system: taken in first, it cannot put the about
+    // window away the moment it shows.
+    QGuiApplication::sync();
+    if (m_unloaded)
+        return;
     if (!m_splash) {
         m_splash = new frmSplash(programTitle, frmSplash::versionText(ORVELLA_VERSION_MAJOR,
                                                                       ORVELLA_VERSION_MINOR,
@@ -419,10 +426,21 @@ void FormVideo::unload()
     modLockSize::UnlockWindowSize();
     m_hotKey.reset();
     m_mediaControls.reset();
+    // Everything of the program goes with this window: its other windows, the sound, the icon
+    // and the lock. What the engine reports from here on finds no one.
+    if (m_splash)
+        m_splash->close();
+    m_engine->disconnect(this);
+    m_engine->disconnect(m_playback);
+    m_playback->Timerscroll().stop();
+    m_engine->shutDown();
+    m_shellIcon1->setVisible(false);
+    m_instance.reset();
     // The playlist may be on the stack below us (an engine waiting for a file lets a close
     // through), so it is put away now and destroyed with this window.
     if (m_formPLS) {
         m_formPLS->playlist().Timer1().stop();
         m_formPLS->hide();
     }
+    emit unloaded();
 }

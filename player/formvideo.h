@@ -78,6 +78,11 @@ public:
     void prevClicked();
     void nextClicked();
 
+signals:
+    // The window has unloaded: the program's other windows are closed, the engine is stopped
+    // and the single-instance lock is free. The program ends here.
+    void unloaded();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -45,14 +45,6 @@ constexpr BottomButton bottomRow[] = {
     {"Command5", "+DIR", "Add a Directory", 6120}, {"Command6", "+FILE", "Add a File", 6780},
 };
 
-QFont smallFont(bool bold)
-{
-    QFont f(QStringLiteral("Sans Serif"));
-    f.setPixelSize(9);
-    f.setBold(bold);
-    return f;
-}
-
 } // namespace
 
 formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
@@ -72,10 +64,10 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     // It shows file names, which may look like markup.
     m_label1->setTextFormat(Qt::PlainText);
     m_label1->setAlignment(Qt::AlignCenter);
-    m_label1->setFont(smallFont(true));
+    m_label1->setFont(Face::smallFont(true));
     m_lbltotalfiles->setObjectName(QStringLiteral("lbltotalfiles"));
     m_lbltotalfiles->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_lbltotalfiles->setFont(smallFont(false));
+    m_lbltotalfiles->setFont(Face::smallFont(false));
 
     m_listview1->setObjectName(QStringLiteral("listview1"));
     m_listview1->setModel(m_playlist);

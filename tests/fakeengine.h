@@ -62,6 +62,7 @@ public:
     {
         calls << QStringLiteral("showMessage:") + text;
     }
+    void shutDown() override { calls << QStringLiteral("shutDown"); }
     QRect rect() const override { return m_rect; }
     void setRect(const QRect& rect) override { m_rect = rect; }
     QString toolTip() const override { return m_toolTip; }

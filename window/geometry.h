@@ -21,8 +21,13 @@ class MaximiseToggle
 public:
     bool maximised() const { return m_maximised; }
     QRect restoreRect() const { return m_restoreRect; }
-    // Opening a file records the window's rectangle as the one to go back to.
-    void recordRestoreRect(const QRect& windowTwips) { m_restoreRect = windowTwips; }
+    // Opening a file records the window's rectangle as the one to go back to. While
+    // maximised that rectangle is the work area, which would make restoring do nothing.
+    void recordRestoreRect(const QRect& windowTwips)
+    {
+        if (!m_maximised)
+            m_restoreRect = windowTwips;
+    }
     // The window's next rectangle: the work area when not maximised (recording the present
     // one), otherwise the recorded one.
     QRect toggle(const QRect& windowTwips, const QRect& workAreaTwips);

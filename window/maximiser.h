@@ -19,7 +19,7 @@ public:
     bool maximised() const { return m_toggle.maximised(); }
     // Twips: the rectangle the next restore goes back to.
     QRect restoreRect() const { return m_toggle.restoreRect(); }
-    // Records the window's present rectangle as the one to go back to.
+    // Records the window's present rectangle as the one to go back to, unless maximised.
     void recordRestoreRect();
 
     void toggle();

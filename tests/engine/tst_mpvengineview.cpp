@@ -50,6 +50,7 @@ private slots:
     void overlaysDrawOnPicture();
     void messageWithNothingOpen();
     void optionsDialogAppliesLive();
+    void shutDownClosesItsWindowsAndStops();
 
 private:
     QImage grab() const { return m_view->grabFramebuffer(); }
@@ -335,6 +336,22 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QVERIFY(deinterlace->isChecked());
     QVERIFY(mute->isChecked());
     QCOMPARE(aspect->currentText(), QStringLiteral("16:9"));
+}
+
+void TestMpvEngineView::shutDownClosesItsWindowsAndStops()
+{
+    QVERIFY2(m_engine->setFileName(clip("long.mpg")), qPrintable(m_engine->lastError()));
+    m_engine->ShowDialog(EngineDialogs::Options);
+    m_engine->setDisplaySize(DisplaySizes::FullScreen);
+    QWidget* fullScreen = m_view->window();
+    QVERIFY(fullScreen != m_window.get());
+    QVERIFY(QTest::qWaitForWindowExposed(fullScreen));
+    QCOMPARE(m_engine->PlayState(), PlayStates::Playing);
+
+    m_engine->shutDown();
+    QVERIFY(!m_engine->optionsDialog()->isVisible());
+    QCOMPARE(m_view->window(), m_window.get());
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->PlayState(), PlayStates::Closed, kTimeoutMs);
 }
 
 int main(int argc, char* argv[])

@@ -1,8 +1,11 @@
 // The main window with a scripted engine: start-up, the road of a file through the
 // playlist, the replies to the engine's events and the single-instance guard.
+#include "controls/frmsplash.h"
 #include "controls/screentwips.h"
+#include "controls/shellicon.h"
 #include "fakeengine.h"
 #include "player/formvideo.h"
+#include "player/startup.h"
 #include "playlist/formpls.h"
 #include "playlist/orvformat.h"
 #include "whenshown.h"
@@ -14,7 +17,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -390,6 +395,30 @@ private slots:
         QVERIFY(!rig.window->isVisible());
         rig.window.reset();
         QVERIFY(pls.isNull());
+    }
+
+    void exitPutsAwayEverythingOfTheProgram()
+    {
+        const FormVideo::Environment e = env();
+        Rig rig(e);
+        QVERIFY(rig.window->load({}));
+        rig.playlist().append({{"/m/1.avi", "1.avi"}, {"/m/2.avi", "2.avi"}});
+        rig.playlist().PlayNext();
+        QSignalSpy unloaded(rig.window.get(), &FormVideo::unloaded);
+        rig.window->findChild<QAction*>("mnuAbout")->trigger();
+        const QPointer<frmSplash> about = rig.window->splash();
+        QVERIFY(about && about->isVisible());
+        rig.engine->calls.clear();
+        rig.window->findChild<QAction*>("mnuExit")->trigger();
+        QVERIFY(!about || !about->isVisible());
+        QCOMPARE(rig.engine->calls, QStringList{"shutDown"});
+        QVERIFY(!rig.window->ShellIcon1().Visible());
+        QVERIFY(Startup::SingleInstanceGuard(e.lockPath).isFirst());
+        QCOMPARE(unloaded.count(), 1);
+        // The end of the file, reported late, opens nothing more.
+        rig.engine->reachEnd();
+        QCoreApplication::processEvents();
+        QCOMPARE(rig.engine->calls, QStringList{"shutDown"});
     }
 
     void exitWhileAFileOpensIsSafe()

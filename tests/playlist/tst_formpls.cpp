@@ -1,6 +1,7 @@
 // The playlist window's adds, saves, loads and clears, with the dialogs answered by a
 // script, and one save and load through Qt's real file dialog.
 #include "controls/commondialog.h"
+#include "controls/glyphlabel.h"
 #include "controls/picslider.h"
 #include "controls/plaintext.h"
 #include "playlist/formpls.h"
@@ -447,6 +448,24 @@ private slots:
         QCOMPARE(rig.window->size(), QSize(504, 274));
         QVERIFY(rig.window->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(rig.window->findChild<QWidget*>(name)->geometry(), pixels);
+    }
+
+    void bottomRowCaptionsFit_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name :
+             {"Command4", "Command3", "Command2", "Command1", "Command5", "Command6"})
+            QTest::newRow(name) << name;
+    }
+    void bottomRowCaptionsFit()
+    {
+        QFETCH(QString, name);
+        Rig rig;
+        const auto* button = rig.window->findChild<GlyphLabel*>(name);
+        QVERIFY(button);
+        // Neighbours overlap by a pixel: a caption wider than its button touches the next.
+        const int width = QFontMetrics(button->captionFont()).horizontalAdvance(button->text());
+        QVERIFY2(width < button->width() - 2, qPrintable(QString::number(width)));
     }
 
     void titleDragsOnlyWhenNotDocked()

@@ -234,6 +234,15 @@ private slots:
         }));
     }
 
+    void aboutHintFitsItsLabel()
+    {
+        const frmSplash splash(QStringLiteral("Orvella"), frmSplash::versionText(1, 1, 21));
+        const auto* hint = splash.findChild<QLabel*>("Label1");
+        QCOMPARE(hint->text(), QStringLiteral("Alt+Enter = FullScreen Toggle"));
+        const int width = QFontMetrics(hint->font()).horizontalAdvance(hint->text());
+        QVERIFY2(width <= hint->width(), qPrintable(QString::number(width)));
+    }
+
     void minimumSizeBindsTheUserNotTheProgram()
     {
         Rig r = rig();
