@@ -13,7 +13,7 @@
 #include "controls/starttrace.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
-#include "player/mediacontrols.h"
+#include "player/mpris.h"
 #include "player/playbackcontrol.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
@@ -274,16 +274,16 @@ bool FormVideo::load(const QStringList& arguments)
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
-    m_mediaControls = std::make_unique<MediaControls>(
+    m_mpris = std::make_unique<Mpris>(
         *m_engine, *m_playback, *m_actions,
-        MediaControls::Hooks{[this] {
-                                 show();
-                                 m_showing->bringForward();
-                             },
-                             [this](const QString& path) { playlistWindow().addDropped({path}); },
-                             [this] { return playlistWindow().playlist().count(); },
-                             [this] { return playlistWindow().playlist().CurrentIndex(); },
-                             [this](const QString& text) { m_playback->tellRefusal(text); }});
+        Mpris::Hooks{[this] {
+                         show();
+                         m_showing->bringForward();
+                     },
+                     [this](const QString& path) { playlistWindow().addDropped({path}); },
+                     [this] { return playlistWindow().playlist().count(); },
+                     [this] { return playlistWindow().playlist().CurrentIndex(); },
+                     [this](const QString& text) { m_playback->tellRefusal(text); }});
     VideoHeight = 0;
     VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
 
@@ -425,7 +425,7 @@ void FormVideo::unload()
     m_unloaded = true;
     modLockSize::UnlockWindowSize();
     m_hotKey.reset();
-    m_mediaControls.reset();
+    m_mpris.reset();
     // Everything of the program goes with this window: its other windows, the sound, the icon
     // and the lock. What the engine reports from here on finds no one.
     if (m_splash)

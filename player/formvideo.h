@@ -7,7 +7,7 @@
 #include <memory>
 
 class DisplayCommands;
-class MediaControls;
+class Mpris;
 class ShellIcon;
 class WindowShowing;
 class frmSplash;
@@ -105,7 +105,7 @@ private:
     std::unique_ptr<Startup::SingleInstanceGuard> m_instance;
     std::unique_ptr<formPLS> m_formPLS;
     std::unique_ptr<modHotKey::HotKey> m_hotKey;
-    std::unique_ptr<MediaControls> m_mediaControls;
+    std::unique_ptr<Mpris> m_mpris;
     PlaybackController* m_playback;
     PlayerActions* m_actions;
     MainWindowChrome* m_chrome;

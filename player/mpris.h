@@ -14,7 +14,7 @@ class MediaEngine;
 class PlaybackController;
 class PlayerActions;
 
-class MediaControls : public QObject
+class Mpris : public QObject
 {
     Q_OBJECT
 public:
@@ -33,9 +33,9 @@ public:
     // Registers on the session bus; without one the player goes on and says so once.
     // Reads the engine; every change goes through the playback owner, whose jumps it reports
     // as Seeked and whose volume changes as a changed Volume.
-    MediaControls(MediaEngine& engine, PlaybackController& playback, PlayerActions& actions,
-                  Hooks hooks, QObject* parent = nullptr);
-    ~MediaControls() override;
+    Mpris(MediaEngine& engine, PlaybackController& playback, PlayerActions& actions, Hooks hooks,
+          QObject* parent = nullptr);
+    ~Mpris() override;
 
     bool registered() const { return m_registered; }
 

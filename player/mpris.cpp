@@ -1,4 +1,4 @@
-#include "player/mediacontrols.h"
+#include "player/mpris.h"
 
 #include "engine/mediaengine.h"
 #include "engine/mediagate.h"
@@ -36,10 +36,7 @@ class RootAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(QStringList SupportedUriSchemes READ uriSchemes)
     Q_PROPERTY(QStringList SupportedMimeTypes READ mimeTypes)
 public:
-    explicit RootAdaptor(MediaControls* controls)
-        : QDBusAbstractAdaptor(controls), m_controls(controls)
-    {
-    }
+    explicit RootAdaptor(Mpris* controls) : QDBusAbstractAdaptor(controls), m_controls(controls) {}
     bool yes() const { return true; }
     bool no() const { return false; }
     QString identity() const { return QStringLiteral("Orvella"); }
@@ -57,7 +54,7 @@ public slots:
     void Quit() { m_controls->quit(); }
 
 private:
-    MediaControls* m_controls;
+    Mpris* m_controls;
 };
 
 class PlayerAdaptor : public QDBusAbstractAdaptor
@@ -78,9 +75,9 @@ class PlayerAdaptor : public QDBusAbstractAdaptor
     Q_PROPERTY(bool CanSeek READ canPlay)
     Q_PROPERTY(bool CanControl READ yes)
 public:
-    explicit PlayerAdaptor(MediaControls* controls) : QDBusAbstractAdaptor(controls), m_c(controls)
+    explicit PlayerAdaptor(Mpris* controls) : QDBusAbstractAdaptor(controls), m_c(controls)
     {
-        connect(controls, &MediaControls::Seeked, this, &PlayerAdaptor::Seeked);
+        connect(controls, &Mpris::Seeked, this, &PlayerAdaptor::Seeked);
     }
     QString playbackStatus() const { return m_c->playbackStatus(); }
     double one() const { return 1.0; }
@@ -110,13 +107,13 @@ signals:
     void Seeked(qlonglong Position);
 
 private:
-    MediaControls* m_c;
+    Mpris* m_c;
 };
 
 } // namespace
 
-MediaControls::MediaControls(MediaEngine& engine, PlaybackController& playback,
-                             PlayerActions& actions, Hooks hooks, QObject* parent)
+Mpris::Mpris(MediaEngine& engine, PlaybackController& playback, PlayerActions& actions, Hooks hooks,
+             QObject* parent)
     : QObject(parent), m_engine(engine), m_playback(playback), m_actions(actions),
       m_hooks(std::move(hooks))
 {
@@ -140,13 +137,13 @@ MediaControls::MediaControls(MediaEngine& engine, PlaybackController& playback,
     });
 }
 
-MediaControls::~MediaControls()
+Mpris::~Mpris()
 {
     if (m_registered)
         QDBusConnection::sessionBus().unregisterService(serviceName);
 }
 
-QString MediaControls::playbackStatus() const
+QString Mpris::playbackStatus() const
 {
     switch (m_engine.PlayState()) {
     case PlayStates::Playing:
@@ -158,12 +155,12 @@ QString MediaControls::playbackStatus() const
     }
 }
 
-QString MediaControls::trackId() const
+QString Mpris::trackId() const
 {
     return QStringLiteral("/org/orvella/track/%1").arg(m_hooks.currentEntry());
 }
 
-QVariantMap MediaControls::metadata() const
+QVariantMap Mpris::metadata() const
 {
     const QString file = m_engine.FileName();
     if (file.isEmpty())
@@ -177,17 +174,17 @@ QVariantMap MediaControls::metadata() const
             {QStringLiteral("xesam:title"), Paths::nameAfterLastSeparator(file)}};
 }
 
-qlonglong MediaControls::position() const
+qlonglong Mpris::position() const
 {
     return std::llround(m_engine.CurrentPosition() * microseconds);
 }
 
-double MediaControls::volume() const
+double Mpris::volume() const
 {
     return BarValues::volumeFraction(m_engine.Volume());
 }
 
-void MediaControls::setVolume(double volume)
+void Mpris::setVolume(double volume)
 {
     // NaN would pass the clamp and make no integer; an infinity is no place on the bar.
     if (!std::isfinite(volume))
@@ -196,69 +193,69 @@ void MediaControls::setVolume(double volume)
     m_playback.setVolume(*BarValues::volume(std::clamp(volume, 0.0, 1.0), 1.0));
 }
 
-bool MediaControls::canPlay() const
+bool Mpris::canPlay() const
 {
     return m_engine.Duration() > 0;
 }
 
-bool MediaControls::canGoNext() const
+bool Mpris::canGoNext() const
 {
     return m_hooks.entries() > 0;
 }
 
-void MediaControls::playPause()
+void Mpris::playPause()
 {
     m_actions.playPause->trigger();
 }
 
-void MediaControls::play()
+void Mpris::play()
 {
     if (m_engine.PlayState() != PlayStates::Playing)
         m_actions.playPause->trigger();
 }
 
-void MediaControls::pause()
+void Mpris::pause()
 {
     if (m_engine.PlayState() == PlayStates::Playing)
         m_actions.playPause->trigger();
 }
 
-void MediaControls::stop()
+void Mpris::stop()
 {
     pause();
     seekTo(0);
 }
 
-void MediaControls::next()
+void Mpris::next()
 {
     m_actions.mnuNext->trigger();
 }
 
-void MediaControls::previous()
+void Mpris::previous()
 {
     m_actions.mnuPrev->trigger();
 }
 
-void MediaControls::seekTo(double seconds)
+void Mpris::seekTo(double seconds)
 {
     if (!canPlay())
         return;
     m_playback.seek(std::clamp(seconds, 0.0, m_engine.Duration()));
 }
 
-void MediaControls::seekBy(qlonglong offset)
+void Mpris::seekBy(qlonglong offset)
 {
     seekTo(m_engine.CurrentPosition() + offset / microseconds);
 }
 
-void MediaControls::setPosition(const QString& track, qlonglong at)
+void Mpris::setPosition(const QString& track, qlonglong at)
 {
     // A position meant for another entry is stale: the desktop asked before the player moved on.
     if (track == trackId())
         seekTo(at / microseconds);
 }
 
-void MediaControls::openUri(const QString& uri)
+void Mpris::openUri(const QString& uri)
 {
     const QUrl url(uri);
     if (url.isLocalFile())
@@ -268,17 +265,17 @@ void MediaControls::openUri(const QString& uri)
         m_hooks.refused(MediaGate::admit(uri).refusal);
 }
 
-void MediaControls::raise()
+void Mpris::raise()
 {
     m_hooks.raise();
 }
 
-void MediaControls::quit()
+void Mpris::quit()
 {
     m_actions.mnuExit->trigger();
 }
 
-void MediaControls::propertiesChanged(const QStringList& names)
+void Mpris::propertiesChanged(const QStringList& names)
 {
     if (!m_registered)
         return;
@@ -293,4 +290,4 @@ void MediaControls::propertiesChanged(const QStringList& names)
     QDBusConnection::sessionBus().send(signal);
 }
 
-#include "mediacontrols.moc"
+#include "mpris.moc"
