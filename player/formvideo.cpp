@@ -14,7 +14,6 @@
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
 #include "player/mpris.h"
-#include "player/playbackcontrol.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
 #include "playlist/displayname.h"
@@ -34,12 +33,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDebug>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 #include <cerrno>
 
 namespace {

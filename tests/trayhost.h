@@ -5,6 +5,9 @@
 // that property tells nothing). Tests link `xcb`.
 #pragma once
 
+#include "ownxserver.h"
+
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QList>
 #include <QProcess>
@@ -118,6 +121,19 @@ public:
             last = now;
         }
         return last;
+    }
+
+    // A click on the one icon, apart from the one before, so that the two are not a double
+    // click.
+    void clickIcon(int button) const
+    {
+        const QList<QRect> found = waitForIcons(1);
+        QCOMPARE(found.size(), 1);
+        const QPoint c = found.first().center();
+        QCOMPARE(ownX().run({"mousemove", QString::number(c.x()), QString::number(c.y()), "click",
+                             QString::number(button)}),
+                 0);
+        QTest::qWait(QApplication::doubleClickInterval() + 100);
     }
 
 private:

@@ -72,22 +72,11 @@ class TestLifecycle : public QObject
                            [&](const QString& w) { return now.contains(w); });
     }
 
-    void clickIcon(int button)
-    {
-        const QList<QRect> icons = m_tray->waitForIcons(1);
-        QCOMPARE(icons.size(), 1);
-        const QPoint c = icons.first().center();
-        QCOMPARE(ownX().run({"mousemove", QString::number(c.x()), QString::number(c.y()), "click",
-                             QString::number(button)}),
-                 0);
-        QTest::qWait(QApplication::doubleClickInterval() + 100);
-    }
-
     // The tray's popup menu, walked with the keyboard as a user may.
     void chooseFromMenu(const QStringList& keys)
     {
         const QStringList before = shownWindows();
-        clickIcon(3);
+        m_tray->clickIcon(3);
         QVERIFY(!newWindows(before).isEmpty());
         QCOMPARE(ownX().run(QStringList{"key", "--delay", "60"} + keys), 0);
     }
@@ -112,7 +101,7 @@ class TestLifecycle : public QObject
         m_withWindow = shownWindows();
         if (!hidden)
             return;
-        clickIcon(1);
+        m_tray->clickIcon(1);
         QTRY_VERIFY(shownWindows().size() < m_withWindow.size());
     }
 
@@ -121,7 +110,7 @@ class TestLifecycle : public QObject
     {
         QVERIFY2(m_tray->waitForIcons(1).size() == 1 && m_player->state() == QProcess::Running,
                  "the player has ended");
-        clickIcon(1);
+        m_tray->clickIcon(1);
         QTRY_VERIFY_WITH_TIMEOUT(
             shownWindows() == m_withWindow || m_player->state() == QProcess::NotRunning, 10000);
         QCOMPARE(m_player->state(), QProcess::Running);

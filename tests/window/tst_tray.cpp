@@ -17,18 +17,6 @@ class TestTray : public QObject
     std::unique_ptr<TrayHost> m_tray;
     std::unique_ptr<FormVideo> m_window;
 
-    // A click apart from the one before, so that the two are not a double click.
-    void clickIcon(int button)
-    {
-        const QList<QRect> icons = m_tray->waitForIcons(1);
-        QCOMPARE(icons.size(), 1);
-        const QPoint c = icons.first().center();
-        QCOMPARE(ownX().run({"mousemove", QString::number(c.x()), QString::number(c.y()), "click",
-                             QString::number(button)}),
-                 0);
-        QTest::qWait(QApplication::doubleClickInterval() + 100);
-    }
-
 private slots:
     void initTestCase()
     {
@@ -46,15 +34,15 @@ private slots:
     void clicksHideAndShowTheWindow()
     {
         QCOMPARE(m_tray->waitForIcons(1).size(), 1);
-        clickIcon(1);
+        m_tray->clickIcon(1);
         QTRY_VERIFY(!m_window->isVisible());
-        clickIcon(1);
+        m_tray->clickIcon(1);
         QTRY_VERIFY(m_window->isVisible());
     }
 
     void rightClickOpensTheMenu()
     {
-        clickIcon(3);
+        m_tray->clickIcon(3);
         QMenu* menu = m_window->findChild<QMenu*>("mnuFile");
         QTRY_VERIFY(menu->isVisible());
         menu->close();
@@ -64,7 +52,7 @@ private slots:
     {
         m_window->findChild<QAction*>("mnuMinimize")->trigger();
         QVERIFY(!m_window->isVisible());
-        clickIcon(1);
+        m_tray->clickIcon(1);
         QTRY_VERIFY(m_window->isVisible());
     }
 
