@@ -1,8 +1,8 @@
 #include "player/formvideo.h"
 
 #include "controls/face.h"
-#include "controls/filedrop.h"
 #include "controls/frmsplash.h"
+#include "controls/filedrop.h"
 #include "controls/glyphlabel.h"
 #include "controls/modhotkey.h"
 #include "controls/modlocksize.h"
@@ -19,6 +19,7 @@
 #include "playlist/displayname.h"
 #include "playlist/formpls.h"
 #include "playlist/orvformat.h"
+#include "window/aboutshowing.h"
 #include "window/bars.h"
 #include "window/chrome.h"
 #include "window/displaycommands.h"
@@ -33,18 +34,13 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
-#include <cerrno>
 
 namespace {
 
 const QString programTitle = QStringLiteral("Orvella");
-
-// The width of a sound-only file's "picture", in pixels.
-constexpr int noPictureWidthPixels = 320;
 
 void warn(QWidget* parent, const QString& text)
 {
@@ -74,7 +70,8 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
           [this](bool create) -> QWidget* { return create ? &playlistWindow() : m_formPLS.get(); },
           m_actions->mnuPLSattached->isChecked())),
       m_display(new DisplayCommands(*this, *m_engine, *m_actions->mnuMovieControls)),
-      m_shellIcon1(new ShellIcon(*this)), m_showing(new WindowShowing(*this, *m_maximiser))
+      m_shellIcon1(new ShellIcon(*this)), m_showing(new WindowShowing(*this, *m_maximiser)),
+      m_about(new AboutShowing(*this, programTitle))
 {
     setObjectName(QStringLiteral("FormVideo"));
     setWindowTitle(programTitle);
@@ -93,7 +90,9 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     wirePlayback();
     wireCommands();
     wireChrome();
-    wireTray();
+    m_shellIcon1->setToolTipText(programTitle);
+    m_shellIcon1->setIcon(programIcon());
+    m_showing->answerTray(*m_shellIcon1, *m_mnuFile);
     connect(new FileDrop(*this), &FileDrop::dropped, this,
             [this](const QStringList& paths) { playlistWindow().addDropped(paths); });
 }
@@ -110,7 +109,10 @@ void FormVideo::wirePlayback()
     const PlayerActions& a = *m_actions;
     m_playback->setPlaylist({[&a] { a.mnuNext->trigger(); }, [&a] { a.mnuPrev->trigger(); },
                              [this] { return playlistWindow().lbltotalfilesCaption(); },
-                             [this] { playlistWindow().playlist().refreshCount(); }});
+                             [this] { playlistWindow().playlist().refreshCount(); },
+                             [this] { return playlistWindow().playlist().count(); },
+                             [this] { return playlistWindow().playlist().CurrentIndex(); },
+                             [this](const QString& path) { playlistWindow().addDropped({path}); }});
     const MainWindowChrome& c = *m_chrome;
     connect(m_playback, &PlaybackController::playButtonChanged, this,
             [&c](const QString& caption, const QString& toolTip) {
@@ -134,7 +136,7 @@ void FormVideo::wireCommands()
     connect(a.mnuOpen, &QAction::triggered, this, [this] { playlistWindow().add(); });
     connect(a.mnuPrev, &QAction::triggered, this, [this] { playlistWindow().PlayPrev(); });
     connect(a.mnuNext, &QAction::triggered, this, [this] { playlistWindow().PlayNext(); });
-    connect(a.playPause, &QAction::triggered, this, &FormVideo::playClicked);
+    connect(a.playPause, &QAction::triggered, m_playback, &PlaybackController::togglePlay);
     for (const int percent : WindowGeometry::zoomPercents)
         connect(a.zoom(percent), &QAction::triggered, this,
                 [this, percent] { m_display->zoom(percent, VideoWidth, VideoHeight); });
@@ -151,7 +153,7 @@ void FormVideo::wireCommands()
             [this] { m_engine->ShowDialog(EngineDialogs::Options); });
     connect(a.mnuMaximize, &QAction::triggered, m_maximiser, &WindowMaximiser::toggle);
     connect(a.mnuMinimize, &QAction::triggered, m_showing, &WindowShowing::minimise);
-    connect(a.mnuAbout, &QAction::triggered, this, &FormVideo::showAbout);
+    connect(a.mnuAbout, &QAction::triggered, m_about, &AboutShowing::show);
     connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -160,9 +162,9 @@ void FormVideo::wireChrome()
     const PlayerActions& a = *m_actions;
     const MainWindowChrome& c = *m_chrome;
     connect(c.lblOpen, &GlyphLabel::clicked, a.mnuOpen, &QAction::trigger);
-    connect(c.lblPrev, &GlyphLabel::clicked, this, &FormVideo::prevClicked);
+    connect(c.lblPrev, &GlyphLabel::clicked, m_playback, &PlaybackController::stepPrevious);
     connect(c.lblPlay, &GlyphLabel::clicked, a.playPause, &QAction::trigger);
-    connect(c.lblNext, &GlyphLabel::clicked, this, &FormVideo::nextClicked);
+    connect(c.lblNext, &GlyphLabel::clicked, m_playback, &PlaybackController::stepNext);
     connect(c.Label5, &GlyphLabel::clicked, a.mnuShowPL, &QAction::trigger);
     connect(c.Label4, &GlyphLabel::clicked, a.mnuMinimize, &QAction::trigger);
     connect(c.Label3, &GlyphLabel::clicked, a.mnuMaximize, &QAction::trigger);
@@ -180,56 +182,9 @@ void FormVideo::wireChrome()
             [this](const QPoint& at) { m_mnuFile->popup(at); });
 }
 
-void FormVideo::wireTray()
-{
-    m_shellIcon1->setToolTipText(programTitle);
-    m_shellIcon1->setIcon(programIcon());
-    // A right click answers with the popup menu alone, not the window commands after it.
-    m_shellIcon1->setSysMenu(false);
-    connect(m_shellIcon1, &ShellIcon::MouseDown, this, [this](int button) {
-        if (button == 1) {
-            m_showing->toggleFromTray();
-        } else if (button == 2) {
-            m_showing->bringForward();
-            m_mnuFile->popup(QCursor::pos());
-        }
-    });
-    connect(m_shellIcon1, &ShellIcon::DblClick, this, [this](int button) {
-        if (button == 1)
-            m_showing->toggleFromTray();
-    });
-}
-
-void FormVideo::showAbout()
-{
-    // Chosen from the popup menu, the focus that the menu's closing hands back to this window
-    // is still on its way from the window system: taken in first, it cannot put the about
-    // window away the moment it shows.
-    QGuiApplication::sync();
-    if (m_unloaded)
-        return;
-    if (!m_splash) {
-        m_splash = new frmSplash(programTitle, frmSplash::versionText(ORVELLA_VERSION_MAJOR,
-                                                                      ORVELLA_VERSION_MINOR,
-                                                                      ORVELLA_VERSION_PATCH));
-        m_splash->move(geometry().center() - m_splash->rect().center());
-    }
-    m_splash->show();
-    m_splash->raise();
-    m_splash->activateWindow();
-}
-
 frmSplash* FormVideo::splash() const
 {
-    return m_splash;
-}
-
-void FormVideo::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    // GotFocus: the main window taking the focus puts the about window away.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_splash)
-        m_splash->close();
+    return m_about->splash();
 }
 
 bool FormVideo::PLSattached() const
@@ -271,18 +226,11 @@ bool FormVideo::load(const QStringList& arguments)
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
-    m_mpris = std::make_unique<Mpris>(
-        *m_engine, *m_playback, *m_actions,
-        Mpris::Hooks{[this] {
-                         show();
-                         m_showing->bringForward();
-                     },
-                     [this](const QString& path) { playlistWindow().addDropped({path}); },
-                     [this] { return playlistWindow().playlist().count(); },
-                     [this] { return playlistWindow().playlist().CurrentIndex(); },
-                     [this](const QString& text) { m_playback->tellRefusal(text); }});
-    VideoHeight = 0;
-    VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
+    m_mpris = std::make_unique<Mpris>(*m_engine, *m_playback, *m_actions, [this] {
+        show();
+        m_showing->bringForward();
+    });
+    setPictureSize(0, 0);
 
     // The engine draws only once its window is on screen.
     show();
@@ -290,8 +238,10 @@ bool FormVideo::load(const QStringList& arguments)
 
     if (arguments.isEmpty()) {
         if (m_engine->FileName().isEmpty()) {
-            const QString picture = startupPicture();
-            if (!picture.isEmpty() && m_engine->setFileName(picture))
+            const Startup::StartupPicture picture = Startup::startupPicture(m_env.pictureFolder);
+            if (!picture.warning.isEmpty())
+                warn(this, picture.warning);
+            if (!picture.path.isEmpty() && m_engine->setFileName(picture.path))
                 m_engine->Pause();
         }
         return true;
@@ -301,21 +251,6 @@ bool FormVideo::load(const QStringList& arguments)
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     return true;
-}
-
-QString FormVideo::startupPicture()
-{
-    const QString problem = Startup::makePrivateFolder(m_env.pictureFolder);
-    if (!problem.isEmpty()) {
-        warn(this, QStringLiteral("%1:Error in Main.  Error Message: ").arg(ENOENT) +
-                       QStringLiteral("No folder for the start-up picture: ") + problem);
-        return {};
-    }
-    Startup::ResourceResult written;
-    const QString path = Startup::startupPicturePath(m_env.pictureFolder, &written);
-    if (!written.errorText.isEmpty())
-        warn(this, written.errorText);
-    return path;
 }
 
 void FormVideo::OpenMediaPath()
@@ -358,14 +293,17 @@ bool FormVideo::LoadPLFile(const QString& tmp)
         return false;
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
-    VideoHeight = Twips::fromPixels(m_engine->ImageSourceHeight(), twipsPerPixel(this).y);
-    VideoWidth = Twips::fromPixels(m_engine->ImageSourceWidth(), twipsPerPixel(this).x);
-    if (m_engine->ImageSourceHeight() == 0) {
-        VideoHeight = 0;
-        VideoWidth = Twips::fromPixels(noPictureWidthPixels, twipsPerPixel(this).x);
-    }
+    setPictureSize(m_engine->ImageSourceWidth(), m_engine->ImageSourceHeight());
     m_maximiser->recordRestoreRect();
     return true;
+}
+
+void FormVideo::setPictureSize(int widthPixels, int heightPixels)
+{
+    const TwipsPerPixel tpp = twipsPerPixel(this);
+    const QSize twips = WindowGeometry::pictureTwips(widthPixels, heightPixels, tpp.x, tpp.y);
+    VideoWidth = twips.width();
+    VideoHeight = twips.height();
 }
 
 void FormVideo::onMouseDown(int button, int, double, double)
@@ -375,26 +313,6 @@ void FormVideo::onMouseDown(int button, int, double, double)
         m_mnuFile->popup(QCursor::pos());
     else if (button == 1)
         m_docking->dock();
-}
-
-void FormVideo::timerscrollTick()
-{
-    m_playback->tick();
-}
-
-void FormVideo::playClicked()
-{
-    m_playback->togglePlay();
-}
-
-void FormVideo::prevClicked()
-{
-    m_playback->stepPrevious();
-}
-
-void FormVideo::nextClicked()
-{
-    m_playback->stepNext();
 }
 
 void FormVideo::resizeEvent(QResizeEvent* event)
@@ -425,8 +343,7 @@ void FormVideo::unload()
     m_mpris.reset();
     // Everything of the program goes with this window: its other windows, the sound, the icon
     // and the lock. What the engine reports from here on finds no one.
-    if (m_splash)
-        m_splash->close();
+    m_about->closeForGood();
     m_engine->disconnect(this);
     m_engine->disconnect(m_playback);
     m_playback->Timerscroll().stop();

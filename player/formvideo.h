@@ -2,10 +2,10 @@
 // menu. It starts the program, hands files to the engine and answers the engine's events.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
+class AboutShowing;
 class DisplayCommands;
 class Mpris;
 class ShellIcon;
@@ -71,12 +71,7 @@ public:
     ShellIcon& ShellIcon1() const { return *m_shellIcon1; }
     // The about window while it is shown.
     frmSplash* splash() const;
-
-    // Replies, public so tests drive them as the events would.
-    void timerscrollTick();
-    void playClicked();
-    void prevClicked();
-    void nextClicked();
+    PlaybackController& playback() const { return *m_playback; }
 
 signals:
     // The window has unloaded: the program's other windows are closed, the engine is stopped
@@ -86,18 +81,15 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void wirePlayback();
     void onMouseDown(int button, int shift, double x, double y);
     void wireCommands();
     void wireChrome();
-    void wireTray();
-    void showAbout();
     void OpenMediaPath();
-    QString startupPicture();
     void setMediaToolTip();
+    void setPictureSize(int widthPixels, int heightPixels);
     void unload();
 
     std::unique_ptr<MediaEngine> m_engine;
@@ -117,6 +109,6 @@ private:
     DisplayCommands* m_display;
     ShellIcon* m_shellIcon1;
     WindowShowing* m_showing;
-    QPointer<frmSplash> m_splash;
+    AboutShowing* m_about;
     bool m_unloaded = false;
 };

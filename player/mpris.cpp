@@ -112,10 +112,10 @@ private:
 
 } // namespace
 
-Mpris::Mpris(MediaEngine& engine, PlaybackController& playback, PlayerActions& actions, Hooks hooks,
-             QObject* parent)
+Mpris::Mpris(const MediaEngine& engine, PlaybackController& playback, PlayerActions& actions,
+             std::function<void()> raise, QObject* parent)
     : QObject(parent), m_engine(engine), m_playback(playback), m_actions(actions),
-      m_hooks(std::move(hooks))
+      m_raise(std::move(raise))
 {
     new RootAdaptor(this);
     new PlayerAdaptor(this);
@@ -157,7 +157,7 @@ QString Mpris::playbackStatus() const
 
 QString Mpris::trackId() const
 {
-    return QStringLiteral("/org/orvella/track/%1").arg(m_hooks.currentEntry());
+    return QStringLiteral("/org/orvella/track/%1").arg(m_playback.currentEntry());
 }
 
 QVariantMap Mpris::metadata() const
@@ -200,7 +200,7 @@ bool Mpris::canPlay() const
 
 bool Mpris::canGoNext() const
 {
-    return m_hooks.entries() > 0;
+    return m_playback.entries() > 0;
 }
 
 void Mpris::playPause()
@@ -259,15 +259,16 @@ void Mpris::openUri(const QString& uri)
 {
     const QUrl url(uri);
     if (url.isLocalFile())
-        m_hooks.addFile(url.toLocalFile());
-    else if (m_hooks.refused)
+        m_playback.addToPlaylist(url.toLocalFile());
+    else
         // The player plays local files only; the caller hears why in the player's own words.
-        m_hooks.refused(MediaGate::admit(uri).refusal);
+        m_playback.tellRefusal(MediaGate::admit(uri).refusal);
 }
 
 void Mpris::raise()
 {
-    m_hooks.raise();
+    if (m_raise)
+        m_raise();
 }
 
 void Mpris::quit()

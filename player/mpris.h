@@ -18,23 +18,12 @@ class Mpris : public QObject
 {
     Q_OBJECT
 public:
-    struct Hooks
-    {
-        std::function<void()> raise;
-        // Adds a local file as "+FILE" adds it.
-        std::function<void(const QString&)> addFile;
-        // The playlist's entry count and current entry.
-        std::function<int()> entries;
-        std::function<int()> currentEntry;
-        // Tells the user why a URI was not taken.
-        std::function<void(const QString&)> refused;
-    };
-
     // Registers on the session bus; without one the player goes on and says so once.
     // Reads the engine; every change goes through the playback owner, whose jumps it reports
     // as Seeked and whose volume changes as a changed Volume.
-    Mpris(MediaEngine& engine, PlaybackController& playback, PlayerActions& actions, Hooks hooks,
-          QObject* parent = nullptr);
+    // raise brings the main window to the front, wherever it was put away.
+    Mpris(const MediaEngine& engine, PlaybackController& playback, PlayerActions& actions,
+          std::function<void()> raise, QObject* parent = nullptr);
     ~Mpris() override;
 
     bool registered() const { return m_registered; }
@@ -69,9 +58,9 @@ private:
     QString trackId() const;
     void seekTo(double seconds);
 
-    MediaEngine& m_engine;
+    const MediaEngine& m_engine;
     PlaybackController& m_playback;
     PlayerActions& m_actions;
-    Hooks m_hooks;
+    std::function<void()> m_raise;
     bool m_registered = false;
 };

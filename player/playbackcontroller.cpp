@@ -33,6 +33,12 @@ bool PlaybackController::open(const QString& path)
     return false;
 }
 
+void PlaybackController::addToPlaylist(const QString& path)
+{
+    if (m_playlist.add)
+        m_playlist.add(path);
+}
+
 void PlaybackController::tellRefusal(const QString& text)
 {
     qWarning().noquote() << text;

@@ -24,6 +24,11 @@ public:
         std::function<QString()> countCaption;
         // The count is shown afresh at every change of play state.
         std::function<void()> refreshCount;
+        // The entry count and the current entry.
+        std::function<int()> entries;
+        std::function<int()> currentEntry;
+        // Adds a local file as "+FILE" adds it.
+        std::function<void(const QString&)> add;
     };
 
     explicit PlaybackController(MediaEngine& engine, QObject* parent = nullptr);
@@ -31,6 +36,10 @@ public:
     void setPlaylist(Playlist playlist) { m_playlist = std::move(playlist); }
     // `Timerscroll`: moves the seek fill every 500 ms while a file plays.
     QTimer& Timerscroll() { return m_timerscroll; }
+
+    int entries() const { return m_playlist.entries ? m_playlist.entries() : 0; }
+    int currentEntry() const { return m_playlist.currentEntry ? m_playlist.currentEntry() : -1; }
+    void addToPlaylist(const QString& path);
 
     // A tick of the progress timer: where playback is now.
     void tick();

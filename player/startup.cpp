@@ -159,4 +159,16 @@ QString defaultLockPath()
     return folder.path + QStringLiteral("/orvella.lock");
 }
 
+StartupPicture startupPicture(const QString& folder)
+{
+    const QString problem = makePrivateFolder(folder);
+    if (!problem.isEmpty())
+        return {{},
+                QStringLiteral("%1:Error in Main.  Error Message: ").arg(ENOENT) +
+                    QStringLiteral("No folder for the start-up picture: ") + problem};
+    ResourceResult written;
+    const QString path = startupPicturePath(folder, &written);
+    return {path, written.errorText};
+}
+
 } // namespace Startup

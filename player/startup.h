@@ -48,6 +48,15 @@ ResourceResult GenFileFromRes(const QString& resourcePath, const QString& target
 // already there. error is filled when writing it failed (the path is returned all the same).
 QString startupPicturePath(const QString& folder, ResourceResult* error);
 
+struct StartupPicture
+{
+    QString path;    // "" when there is none to show
+    QString warning; // the message box text, "" when all went well
+};
+
+// Makes folder private when needed, then gives the start-up picture's path in it.
+StartupPicture startupPicture(const QString& folder);
+
 // Held for the life of the first instance. A lock left by a crashed instance is taken over.
 // Without a lock path every instance is the first.
 class SingleInstanceGuard

@@ -1,5 +1,7 @@
 #include "window/geometry.h"
 
+#include "controls/twips.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -76,6 +78,14 @@ QPoint dockedPlaylist(const QRect& mainWindow, const QSize& playlist, int screen
     const double left =
         mainWindow.x() - playlist.width() + mainWindow.width() / 2.0 + playlist.width() / 2.0;
     return {roundedTwips(left), static_cast<int>(top)};
+}
+
+QSize pictureTwips(int widthPixels, int heightPixels, double tppX, double tppY)
+{
+    constexpr int noPictureWidthPixels = 320;
+    if (heightPixels == 0)
+        return {Twips::fromPixels(noPictureWidthPixels, tppX), 0};
+    return {Twips::fromPixels(widthPixels, tppX), Twips::fromPixels(heightPixels, tppY)};
 }
 
 } // namespace WindowGeometry

@@ -37,6 +37,10 @@ private:
     QRect m_restoreRect;
 };
 
+// The picture's native size in twips, from its size in pixels. A file without a picture (sound
+// alone) counts as a picture 320 pixels wide and 0 high.
+QSize pictureTwips(int widthPixels, int heightPixels, double tppX, double tppY);
+
 // The zoom commands' percentages.
 inline constexpr int zoomPercents[] = {50, 75, 100, 200};
 

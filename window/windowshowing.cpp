@@ -1,7 +1,10 @@
 #include "window/windowshowing.h"
 
+#include "controls/shellicon.h"
 #include "window/maximiser.h"
 
+#include <QCursor>
+#include <QMenu>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -34,4 +37,22 @@ void WindowShowing::bringForward()
 {
     m_window.raise();
     m_window.activateWindow();
+}
+
+void WindowShowing::answerTray(ShellIcon& icon, QMenu& menu)
+{
+    // A right click answers with the popup menu alone, not the window commands after it.
+    icon.setSysMenu(false);
+    connect(&icon, &ShellIcon::MouseDown, this, [this, &menu](int button) {
+        if (button == 1) {
+            toggleFromTray();
+        } else if (button == 2) {
+            bringForward();
+            menu.popup(QCursor::pos());
+        }
+    });
+    connect(&icon, &ShellIcon::DblClick, this, [this](int button) {
+        if (button == 1)
+            toggleFromTray();
+    });
 }

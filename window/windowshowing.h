@@ -3,7 +3,9 @@
 
 #include <QObject>
 
+class QMenu;
 class QWidget;
+class ShellIcon;
 class WindowMaximiser;
 
 class WindowShowing : public QObject
@@ -20,6 +22,9 @@ public:
     void toggleFromTray();
     // Puts the window in front, also while it is hidden from view.
     void bringForward();
+    // The tray icon's clicks: the left one hides or shows the window, the right one brings it
+    // forward with the popup menu.
+    void answerTray(ShellIcon& icon, QMenu& menu);
 
 private:
     QWidget& m_window;

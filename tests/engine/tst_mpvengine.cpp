@@ -57,7 +57,6 @@ private slots:
     void haltKeepsPositionAndPlayResumes();
     void positionPutSeeks();
     void playsToEndAndRestarts();
-    void nextFileFromEndEvent();
     void volumeGain_data();
     void volumeGain();
     void soundPlaysThroughWithSystemOutput();
@@ -445,32 +444,6 @@ void TestMpvEngine::playsToEndAndRestarts()
     engine.Play();
     QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, kTimeoutMs);
     QVERIFY(engine.CurrentPosition() < 1.0);
-}
-
-void TestMpvEngine::nextFileFromEndEvent()
-{
-    MpvEngine& engine = *m_engine;
-    QStringList ended;
-    bool nextOpened = false;
-    // What the player does: at the end of a file, open the next from the event itself.
-    connect(&engine, &MediaEngine::PlayStateChange, this, [&](int, int) {
-        if (engine.Duration() > 0 && engine.CurrentPosition() == engine.Duration() &&
-            ended.isEmpty()) {
-            ended << engine.FileName();
-            nextOpened = engine.setFileName(clip("sound.mp3"));
-        }
-    });
-    QVERIFY2(engine.setFileName(clip("uhd.avi")), qPrintable(engine.lastError()));
-
-    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, kTimeoutMs);
-    QCOMPARE(ended.first(), clip("uhd.avi"));
-    QVERIFY2(nextOpened, qPrintable(engine.lastError()));
-    QCOMPARE(engine.FileName(), clip("sound.mp3"));
-    QCOMPARE(engine.ImageSourceHeight(), 0);
-    QVERIFY(std::abs(engine.Duration() - 2.0) <= 0.1);
-    QCOMPARE(engine.PlayState(), PlayStates::Playing);
-    QTRY_VERIFY_WITH_TIMEOUT(engine.CurrentPosition() > 0.1, kTimeoutMs);
-    QCOMPARE(ended.size(), 1);
 }
 
 void TestMpvEngine::volumeGain_data()

@@ -5,6 +5,7 @@
 #include "controls/shellicon.h"
 #include "fakeengine.h"
 #include "player/formvideo.h"
+#include "player/playbackcontroller.h"
 #include "player/startup.h"
 #include "playlist/formpls.h"
 #include "playlist/orvformat.h"
@@ -95,30 +96,6 @@ private slots:
         QCOMPARE(other.playlist().List1(), QStringList{"/m/LIST.ORV"});
     }
 
-    void endOfEachFilePlaysTheNextAndWraps()
-    {
-        Rig rig(env());
-        QVERIFY(rig.window->load({}));
-        for (const char* p : {"/m/1.avi", "/m/2.avi", "/m/3.avi"})
-            rig.playlist().append(p, p);
-        rig.playlist().Go();
-        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->FileName(), QStringLiteral("/m/1.avi"), 5000);
-        for (const char* next : {"/m/2.avi", "/m/3.avi", "/m/1.avi"}) {
-            rig.engine->reachEnd();
-            QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
-            QTRY_COMPARE(rig.engine->FileName(), QString::fromLatin1(next));
-        }
-    }
-
-    void oneEntryReplaysAtItsEnd()
-    {
-        Rig rig(env());
-        QVERIFY(rig.window->load({"/m/only.avi"}));
-        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened.size(), 1, 5000);
-        rig.engine->reachEnd();
-        QTRY_COMPARE(rig.engine->opened, (QStringList{"/m/only.avi", "/m/only.avi"}));
-    }
-
     void refusedEntriesStopPlaybackInsteadOfRacing()
     {
         Rig rig(env());
@@ -154,8 +131,8 @@ private slots:
         Rig rig(env());
         QVERIFY(rig.window->load({"/m/only.avi"}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened.size(), 1, 5000);
-        rig.window->nextClicked();
-        rig.window->prevClicked();
+        QTest::mouseClick(rig.window->findChild<QLabel*>("lblNext"), Qt::LeftButton);
+        QTest::mouseClick(rig.window->findChild<QLabel*>("lblPrev"), Qt::LeftButton);
         QCOMPARE(rig.engine->opened.size(), 1);
         // The menu items step without asking.
         rig.window->findChild<QAction*>("mnuNext")->trigger();
@@ -163,9 +140,9 @@ private slots:
 
         rig.playlist().append("/m/two.avi", "two.avi");
         rig.engine->emitPlayState(PlayStates::Playing); // refreshes the count
-        rig.window->nextClicked();
+        QTest::mouseClick(rig.window->findChild<QLabel*>("lblNext"), Qt::LeftButton);
         QCOMPARE(rig.engine->FileName(), QStringLiteral("/m/two.avi"));
-        rig.window->prevClicked();
+        QTest::mouseClick(rig.window->findChild<QLabel*>("lblPrev"), Qt::LeftButton);
         QCOMPARE(rig.engine->FileName(), QStringLiteral("/m/only.avi"));
     }
 
@@ -176,15 +153,15 @@ private slots:
         rig.engine->addMedia("/m/a.avi", {});
         QVERIFY(rig.window->load({}));
         rig.engine->calls.clear();
-        rig.window->playClicked();
+        rig.window->playback().togglePlay();
         QVERIFY(rig.engine->calls.isEmpty());
 
         QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
         rig.engine->calls.clear();
-        rig.window->playClicked();
+        rig.window->playback().togglePlay();
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
         QVERIFY(!rig.window->findChild<QTimer*>("Timerscroll")->isActive());
-        rig.window->playClicked();
+        rig.window->playback().togglePlay();
         QCOMPARE(rig.engine->calls, (QStringList{"Pause", "Play"}));
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("g"));
     }
@@ -222,7 +199,7 @@ private slots:
         auto* fill = rig.window->findChild<QWidget*>("Shapescroll");
         auto* bar = rig.window->findChild<QWidget*>("Position");
         rig.engine->setPositionQuietly(5.0); // half of the default 10 s
-        rig.window->timerscrollTick();
+        rig.window->playback().tick();
         QVERIFY(qAbs(fill->width() - bar->width() / 2) <= 1);
         emit rig.engine->OpenStateChange(0, 6);
         QCOMPARE(fill->width(), 0);

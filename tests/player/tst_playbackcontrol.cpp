@@ -71,22 +71,6 @@ private slots:
         QCOMPARE(engine.calls, (QStringList{"Pause", "Play"}));
     }
 
-    void stepNeedsMoreThanOneEntry_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("1") << "1" << false;
-        QTest::newRow("2") << "2" << true;
-        QTest::newRow("100000") << "100000" << true;
-        QTest::newRow("empty") << "" << false;
-    }
-    void stepNeedsMoreThanOneEntry()
-    {
-        QFETCH(QString, caption);
-        QTEST(Playback::stepAllowed(caption), "allowed");
-    }
-
     void seekFill_data()
     {
         QTest::addColumn<double>("position");

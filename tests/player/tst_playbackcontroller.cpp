@@ -71,7 +71,10 @@ private slots:
         FakeEngine engine;
         PlaybackController playback(engine);
         int taken = 0;
-        playback.setPlaylist({[&] { ++taken; }, [&] { ++taken; }, [&] { return caption; }, {}});
+        PlaybackController::Playlist list;
+        list.next = list.previous = [&] { ++taken; };
+        list.countCaption = [&] { return caption; };
+        playback.setPlaylist(list);
         playback.stepNext();
         playback.stepPrevious();
         QCOMPARE(taken, steps);
@@ -83,7 +86,9 @@ private slots:
         engine.addMedia("/m/a.avi", {2.0, 320, 240});
         PlaybackController playback(engine);
         int nexts = 0;
-        playback.setPlaylist({[&] { ++nexts; }, {}, {}, {}});
+        PlaybackController::Playlist list;
+        list.next = [&] { ++nexts; };
+        playback.setPlaylist(list);
         QVERIFY(engine.setFileName("/m/a.avi"));
         QVERIFY(playback.Timerscroll().isActive());
         engine.reachEnd();
