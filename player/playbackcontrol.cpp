@@ -1,6 +1,7 @@
 #include "player/playbackcontrol.h"
 
 #include "engine/mediaengine.h"
+#include "playlist/playlist.h"
 
 namespace Playback {
 
@@ -30,7 +31,7 @@ bool stepAllowed(const QString& totalFilesCaption)
 {
     bool ok = false;
     const double n = totalFilesCaption.toDouble(&ok);
-    return ok && n > 1;
+    return ok && Playlist::severalEntries(n);
 }
 
 } // namespace Playback

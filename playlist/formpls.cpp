@@ -15,7 +15,7 @@
 #include "playlist/displayname.h"
 #include "playlist/folderscan.h"
 #include "playlist/orvformat.h"
-#include "window/geometry.h"
+#include "window/windowmover.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -183,19 +183,13 @@ void formPLS::titleMouse(const QMouseEvent& event)
 {
     if (m_attached && m_attached())
         return;
-    const TwipsPerPixel tpp = twipsPerPixel(this);
-    // From the title's present place rather than where the event found it, so moves that
-    // arrive before the window server caught up cannot make the window jump.
-    const QPointF local = event.globalPosition() - QPointF(m_label1->mapToGlobal(QPoint(0, 0)));
-    const QPoint at(static_cast<int>(std::nearbyint(local.x() * tpp.x)),
-                    static_cast<int>(std::nearbyint(local.y() * tpp.y)));
+    const QPoint at =
+        WindowDrag::mouseTwips(*this, event.globalPosition(), m_label1->mapToGlobal(QPoint(0, 0)));
     if (event.type() == QEvent::MouseButtonPress && event.button() == Qt::LeftButton) {
         m_dragX = at.x();
         m_dragY = at.y();
     } else if (event.type() == QEvent::MouseMove && event.buttons() == Qt::LeftButton) {
-        const QPoint topLeft(Twips::fromPixels(x(), tpp.x), Twips::fromPixels(y(), tpp.y));
-        const QPoint to = WindowGeometry::dragged(topLeft, QPoint(m_dragX, m_dragY), at);
-        move(Twips::toPixels(to.x(), tpp.x), Twips::toPixels(to.y(), tpp.y));
+        WindowDrag::follow(*this, QPoint(m_dragX, m_dragY), at);
     }
 }
 
@@ -304,7 +298,7 @@ void formPLS::addChosenFolder()
     if (found.isEmpty())
         emit refused(QStringLiteral("No media files in ") + MoviePath);
     m_playlist->append(found);
-    if (m_playlist->count() > 1)
+    if (Playlist::severalEntries(m_playlist->count()))
         m_playlist->setSliderMax(m_playlist->count());
     Go();
 }

@@ -153,7 +153,7 @@ void Playlist::firstGo()
         m_currentIndex = count();
         showEntry(m_currentIndex);
     }
-    if (count() > 1)
+    if (severalEntries(count()))
         setSliderMax(count());
 }
 
@@ -165,7 +165,7 @@ void Playlist::Go()
         m_currentIndex = m_selectedItem;
         showEntry(m_currentIndex);
     }
-    if (count() > 1)
+    if (severalEntries(count()))
         setSliderMax(count());
 }
 
@@ -200,13 +200,13 @@ void Playlist::step(int direction)
 
 void Playlist::nextFileClicked()
 {
-    if (count() >= 2)
+    if (severalEntries(count()))
         PlayNext();
 }
 
 void Playlist::previousFileClicked()
 {
-    if (count() >= 2)
+    if (severalEntries(count()))
         PlayPrev();
 }
 

@@ -41,6 +41,8 @@ public:
     // Entries. Appending always adds at the end of both lists; the first entry added to an
     // empty view becomes its selected item.
     int count() const { return static_cast<int>(m_paths.size()); }
+    // Stepping and the position slider need two entries or more.
+    static constexpr bool severalEntries(double count) { return count > 1; }
     PlaylistEntry entry(int item) const;
     // The path list, in entry order.
     QStringList List1() const;

@@ -1,10 +1,12 @@
 // The program ends in one place: its main window's unload. A window hidden in the tray still
 // holds the user's work, so no other window's closing ends the program, and a request to quit
-// from outside (the session's end) closes the main window as any other close does.
+// from outside (the session's end, or SIGTERM, SIGINT or SIGHUP) closes the main window as
+// any other close does.
 #pragma once
 
 #include <QObject>
 
+class QSocketNotifier;
 class QWidget;
 
 class ProgramEnd : public QObject
@@ -22,6 +24,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void watchSignals();
+
     QWidget& m_window;
+    QSocketNotifier* m_signals = nullptr;
     bool m_ended = false;
 };

@@ -51,14 +51,26 @@ bool WindowMover::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-QPoint WindowMover::mouseTwips(const QMouseEvent& event) const
+QPoint WindowDrag::mouseTwips(const QWidget& window, const QPointF& global, const QPoint& origin)
 {
-    // Measured from where the window stands now rather than where the event found it, so
-    // moves that arrive before the window server has caught up cannot make it jump.
-    const QPointF local = event.globalPosition() - QPointF(m_window.pos());
-    const TwipsPerPixel tpp = twipsPerPixel(&m_window);
+    const QPointF local = global - QPointF(origin);
+    const TwipsPerPixel tpp = twipsPerPixel(&window);
     return {static_cast<int>(std::lround(local.x() * tpp.x)),
             static_cast<int>(std::lround(local.y() * tpp.y))};
+}
+
+void WindowDrag::follow(QWidget& window, const QPoint& pressTwips, const QPoint& mouseTwips)
+{
+    const TwipsPerPixel tpp = twipsPerPixel(&window);
+    const QPoint topLeft(Twips::fromPixels(window.x(), tpp.x),
+                         Twips::fromPixels(window.y(), tpp.y));
+    const QPoint to = WindowGeometry::dragged(topLeft, pressTwips, mouseTwips);
+    window.move(Twips::toPixels(to.x(), tpp.x), Twips::toPixels(to.y(), tpp.y));
+}
+
+QPoint WindowMover::mouseTwips(const QMouseEvent& event) const
+{
+    return WindowDrag::mouseTwips(m_window, event.globalPosition(), m_window.pos());
 }
 
 void WindowMover::press(const QMouseEvent& event)
@@ -83,14 +95,8 @@ void WindowMover::move(const QMouseEvent& event)
 {
     if (!Pointer::isDefault())
         Pointer::reset();
-    if (m_boolis) {
-        const TwipsPerPixel tpp = twipsPerPixel(&m_window);
-        const QPoint topLeft(Twips::fromPixels(m_window.x(), tpp.x),
-                             Twips::fromPixels(m_window.y(), tpp.y));
-        const QPoint to =
-            WindowGeometry::dragged(topLeft, QPoint(m_startDragX, m_startDragY), mouseTwips(event));
-        m_window.move(Twips::toPixels(to.x(), tpp.x), Twips::toPixels(to.y(), tpp.y));
-    }
+    if (m_boolis)
+        WindowDrag::follow(m_window, QPoint(m_startDragX, m_startDragY), mouseTwips(event));
     emit surfaceMoved();
 }
 

@@ -7,7 +7,18 @@
 #include <functional>
 
 class QMouseEvent;
+class QPointF;
 class QWidget;
+
+// A window dragged by a part of it, in twips as the window's own arithmetic works.
+namespace WindowDrag {
+// The mouse's place from origin (global pixels: where the pressed part stands now, not where
+// the event found it, so moves that arrive before the window server caught up cannot make the
+// window jump), in twips.
+QPoint mouseTwips(const QWidget& window, const QPointF& global, const QPoint& origin);
+// Moves window so that pressTwips stays under mouseTwips.
+void follow(QWidget& window, const QPoint& pressTwips, const QPoint& mouseTwips);
+} // namespace WindowDrag
 
 class WindowMover : public QObject
 {

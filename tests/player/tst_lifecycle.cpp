@@ -1,6 +1,7 @@
 // How long the real program lives, in a real tray (trayer under openbox on the test's own X
 // server): with the main window hidden in the tray, closing another of its windows ends
-// nothing; Exit ends everything at once, whatever windows are open, and frees the lock.
+// nothing; Exit, or SIGTERM, ends everything at once, whatever windows are open, and frees the
+// lock.
 #include "ownxserver.h"
 #include "trayhost.h"
 
@@ -196,6 +197,17 @@ private slots:
         // The lock went with it: the next player starts as the first.
         startPlayer(false);
         QVERIFY(said(*m_player, "window shown"));
+    }
+
+    void terminatingUnloadsAsExitDoes()
+    {
+        startPlayer(true);
+        if (QTest::currentTestFailed())
+            return;
+        m_player->terminate();
+        QVERIFY(m_player->waitForFinished(1000));
+        QCOMPARE(m_player->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_player->exitCode(), 0);
     }
 
     void cleanup() { stop(); }
