@@ -1,8 +1,8 @@
 #include "player/formvideo.h"
 
 #include "controls/face.h"
-#include "controls/frmsplash.h"
 #include "controls/filedrop.h"
+#include "controls/frmsplash.h"
 #include "controls/glyphlabel.h"
 #include "controls/modhotkey.h"
 #include "controls/modlocksize.h"
@@ -112,7 +112,7 @@ void FormVideo::wirePlayback()
                              [this] { playlistWindow().playlist().refreshCount(); },
                              [this] { return playlistWindow().playlist().count(); },
                              [this] { return playlistWindow().playlist().CurrentIndex(); },
-                             [this](const QString& path) { playlistWindow().addDropped({path}); }});
+                             [this](const QString& path) { playlistWindow().playNow(path); }});
     const MainWindowChrome& c = *m_chrome;
     connect(m_playback, &PlaybackController::playButtonChanged, this,
             [&c](const QString& caption, const QString& toolTip) {
@@ -226,10 +226,8 @@ bool FormVideo::load(const QStringList& arguments)
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
-    m_mpris = std::make_unique<Mpris>(*m_engine, *m_playback, *m_actions, [this] {
-        show();
-        m_showing->bringForward();
-    });
+    m_mpris = std::make_unique<Mpris>(*m_engine, *m_playback, *m_actions,
+                                      [this] { m_showing->bringBack(); });
     setPictureSize(0, 0);
 
     // The engine draws only once its window is on screen.

@@ -50,6 +50,9 @@ public:
     // Files, folders and playlists dropped on a window, each added as "+FILE" or "+DIR" adds
     // it.
     void addDropped(const QStringList& paths);
+    // Adds a file after the entries and plays it now, as the desktop's "open" asks; a playlist
+    // file is added as a drop adds it.
+    void playNow(const QString& path);
     // Playlist files and the list as a whole.
     void WriteToORV(const QString& path);
     void PullFromORV(const QString& path);
