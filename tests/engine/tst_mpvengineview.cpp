@@ -1,13 +1,13 @@
 // The libmpv engine drawing for real: its view inside a window on the (virtual) X server,
 // pictures through mpv's OpenGL render API, full screen, overlays, input and the options
 // dialog.
+#include "engine/mpvview.h"
 #include "enginetest.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include "engine/mpvview.h"
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,8 +67,8 @@ void TestMpvEngineView::init()
 {
     m_window = std::make_unique<QWidget>();
     m_window->resize(480, 360);
-    m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
-        .video = true, .audioOutput = QStringLiteral("null")});
+    m_engine = std::make_unique<MpvEngine>(
+        MpvEngine::Options{.video = true, .audioOutput = QStringLiteral("null")});
     m_view = qobject_cast<MpvView*>(m_engine->view());
     QVERIFY(m_view);
     QVERIFY2(m_engine->drawsPicture(), "no OpenGL render path");
@@ -316,14 +316,16 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QVERIFY(deinterlace && mute && hardware && aspect);
     QVERIFY(!deinterlace->isChecked());
     QVERIFY(!mute->isChecked());
+    // Hardware decoding is on from the start.
+    QVERIFY(hardware->isChecked());
 
     deinterlace->click();
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("deinterlace").toBool(), true, kTimeoutMs);
     mute->click();
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("mute").toBool(), true, kTimeoutMs);
     hardware->click();
-    QTRY_VERIFY_WITH_TIMEOUT(m_engine->mpvValue("hwdec").toString() != QLatin1String("no"),
-                             kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("hwdec").toString(), QStringLiteral("no"),
+                              kTimeoutMs);
     aspect->setCurrentIndex(aspect->findText(QStringLiteral("16:9")));
     QTRY_VERIFY_WITH_TIMEOUT(
         std::abs(m_engine->mpvValue("video-aspect-override").toDouble() - 16.0 / 9.0) < 0.01,
@@ -335,6 +337,7 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QCOMPARE(m_engine->optionsDialog(), dialog);
     QVERIFY(deinterlace->isChecked());
     QVERIFY(mute->isChecked());
+    QVERIFY(!hardware->isChecked());
     QCOMPARE(aspect->currentText(), QStringLiteral("16:9"));
 }
 
