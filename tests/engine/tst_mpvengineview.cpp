@@ -1,13 +1,13 @@
 // The libmpv engine drawing for real: its view inside a window on the (virtual) X server,
 // pictures through mpv's OpenGL render API, full screen, overlays, input and the options
 // dialog.
-#include "engine/mpvview.h"
 #include "enginetest.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include "engine/mpvview.h"
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -67,8 +67,8 @@ void TestMpvEngineView::init()
 {
     m_window = std::make_unique<QWidget>();
     m_window->resize(480, 360);
-    m_engine = std::make_unique<MpvEngine>(
-        MpvEngine::Options{.video = true, .audioOutput = QStringLiteral("null")});
+    m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
+        .video = true, .audioOutput = QStringLiteral("null")});
     m_view = qobject_cast<MpvView*>(m_engine->view());
     QVERIFY(m_view);
     QVERIFY2(m_engine->drawsPicture(), "no OpenGL render path");
