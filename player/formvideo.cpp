@@ -8,11 +8,13 @@
 #include "controls/modlocksize.h"
 #include "controls/pointer.h"
 #include "controls/programicon.h"
+#include "controls/screensaverhold.h"
 #include "controls/screentwips.h"
 #include "controls/shellicon.h"
 #include "controls/starttrace.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
+#include "player/keepawake.h"
 #include "player/mpris.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
@@ -128,6 +130,10 @@ void FormVideo::wirePlayback()
     connect(c.Volume, &VolumeBar::held, m_playback, [this] { m_playback->holdProgress(false); });
     connect(c.Volume, &VolumeBar::volumeRequested, m_playback, &PlaybackController::setVolume);
     connect(c.Volume, &VolumeBar::letGo, m_playback, [this] { m_playback->resumeProgress(false); });
+    auto* awake = new ScreenSaverHold(this);
+    connect(new KeepAwake(*m_engine, this), &KeepAwake::heldChanged, awake,
+            &ScreenSaverHold::setHeld);
+    connect(this, &FormVideo::unloaded, awake, &ScreenSaverHold::release);
 }
 
 void FormVideo::wireCommands()
@@ -245,7 +251,10 @@ bool FormVideo::load(const QStringList& arguments)
         return true;
     }
     MPath = Startup::MPathFrom(arguments);
-    OpenMediaPath();
+    if (const QStringList paths = Startup::pathsFrom(arguments); !paths.isEmpty())
+        playlistWindow().addDropped(paths);
+    else
+        OpenMediaPath();
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     return true;
