@@ -13,6 +13,7 @@
 #include "controls/starttrace.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
+#include "player/keycommands.h"
 #include "player/mpris.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
@@ -153,6 +154,7 @@ void FormVideo::wireCommands()
     connect(a.mnuMinimize, &QAction::triggered, m_showing, &WindowShowing::minimise);
     connect(a.mnuAbout, &QAction::triggered, this, &FormVideo::showAbout);
     connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
+    KeyCommands::wire(a, *m_playback, *this, m_engine->view(), *m_chrome->Volume);
 }
 
 void FormVideo::wireChrome()
