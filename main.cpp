@@ -1,3 +1,4 @@
+#include "controls/accessibility.h"
 #include "controls/starttrace.h"
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
     MpvEngine::prepareApplication();
     QApplication app(argc, argv);
     StartTrace::mark("application made");
+    Accessibility::install();
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(ORVELLA_VERSION_MAJOR)

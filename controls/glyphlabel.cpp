@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <utility>
 
 GlyphLabel::GlyphLabel(const QString& name, const QString& caption, const QString& toolTip,
                        QWidget* parent)
@@ -84,6 +85,29 @@ void GlyphLabel::paintEvent(QPaintEvent*)
         p.setFont(captionFont());
         p.drawText(rect(), Qt::AlignCenter, c);
     }
+}
+
+QString GlyphLabel::spokenName() const
+{
+    if (!accessibleName().isEmpty())
+        return accessibleName();
+    // The glyphs as paintEvent draws them.
+    static constexpr std::pair<char16_t, const char16_t*> words[] = {
+        {u'8', u"Play"},  {u'g', u"Pause"},    {u'3', u"Previous"}, {u'4', u"Next"},
+        {u'7', u"Open"},  {u'q', u"Minimise"}, {u'1', u"Maximise"}, {u'2', u"Restore"},
+        {u'r', u"Close"}, {u'o', u"Resize"},
+    };
+    const QString caption = text();
+    for (const auto& [glyph, word] : words) {
+        if (caption.size() == 1 && caption.front() == glyph)
+            return QString::fromUtf16(word);
+    }
+    return caption;
+}
+
+bool GlyphLabel::isGrip() const
+{
+    return text() == u"o";
 }
 
 QFont GlyphLabel::captionFont() const

@@ -16,6 +16,15 @@ public:
     // the whole text fits a narrow button.
     QFont captionFont() const;
 
+    // What the button does, in words, for those who cannot see the glyph: the accessible name
+    // when one is given, else the drawn glyph's own word (so Play becomes Pause with the
+    // glyph), else the caption.
+    QString spokenName() const;
+    // The size grip: it is dragged, never pressed.
+    bool isGrip() const;
+    // A press that comes from elsewhere than the mouse (a screen reader): a click.
+    void click() { emit clicked(); }
+
 signals:
     // Pressed and released on the label with the left button.
     void clicked();

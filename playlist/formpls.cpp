@@ -37,12 +37,17 @@ struct BottomButton
     const char* caption;
     const char* toolTip;
     int left;
+    // What a screen reader says for the caption.
+    const char* spoken;
 };
 
 constexpr BottomButton bottomRow[] = {
-    {"Command4", "Save", "Save Playlist", 0},      {"Command3", "Clear", "Clear Playlist", 660},
-    {"Command2", "<", "Previous File", 3180},      {"Command1", ">", "Next File", 3840},
-    {"Command5", "+DIR", "Add a Directory", 6120}, {"Command6", "+FILE", "Add a File", 6780},
+    {"Command4", "Save", "Save Playlist", 0, "Save"},
+    {"Command3", "Clear", "Clear Playlist", 660, "Clear"},
+    {"Command2", "<", "Previous File", 3180, "Previous file"},
+    {"Command1", ">", "Next File", 3840, "Next file"},
+    {"Command5", "+DIR", "Add a Directory", 6120, "Add folder"},
+    {"Command6", "+FILE", "Add a File", 6780, "Add file"},
 };
 
 } // namespace
@@ -102,9 +107,11 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(m_picVScroll1, &picSlider::Change, this, &formPLS::sliderChanged);
     connect(new FileDrop(*this), &FileDrop::dropped, this, &formPLS::addDropped);
 
-    for (const BottomButton& b : bottomRow)
-        new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
-                       QString::fromLatin1(b.toolTip), this);
+    for (const BottomButton& b : bottomRow) {
+        auto* glyph = new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
+                                     QString::fromLatin1(b.toolTip), this);
+        glyph->setAccessibleName(QString::fromLatin1(b.spoken));
+    }
     const auto button = [this](const char* name) {
         return findChild<GlyphLabel*>(QString::fromLatin1(name));
     };

@@ -8,6 +8,8 @@
 #include "window/playbackdisplay.h"
 
 #include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -35,6 +37,7 @@ void FillBar::setFillWidth(double twips)
 {
     m_fillWidth = BarValues::fillWidthFor(twips, m_fillWidth);
     showFill();
+    Accessibility::valueChanged(*this, accessibleValue());
 }
 
 double FillBar::barWidth() const
@@ -74,6 +77,15 @@ void FillBar::mouseReleaseEvent(QMouseEvent* event)
     released();
 }
 
+void FillBar::requestAccessibleValue(double value)
+{
+    const double maximum = accessibleMaximum();
+    if (!(maximum > 0))
+        return;
+    pressed(std::clamp(value / maximum, 0.0, 1.0) * barWidth());
+    released();
+}
+
 void FillBar::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
@@ -84,9 +96,25 @@ SeekBar::SeekBar(QWidget* parent) : FillBar("Position", "Shapescroll", parent) {
 
 void SeekBar::showProgress(double position, double duration)
 {
+    if (std::isfinite(position) && std::isfinite(duration)) {
+        m_position = position;
+        m_duration = std::max(duration, 0.0);
+    }
     const int bar = static_cast<int>(std::lround(barWidth()));
     if (const auto width = Playback::seekFillWidth(position, duration, bar))
         setFillWidth(*width);
+}
+
+void SeekBar::clear()
+{
+    m_position = 0;
+    m_duration = 0;
+    setFillWidth(0);
+}
+
+double SeekBar::accessibleValue() const
+{
+    return std::clamp(m_position, 0.0, m_duration);
 }
 
 void SeekBar::pressed(double x)
@@ -113,6 +141,12 @@ void VolumeBar::showVolume(int hundredthsOfDecibel)
 {
     if (!m_held)
         setFillWidth(BarValues::volumeFraction(hundredthsOfDecibel) * barWidth());
+}
+
+double VolumeBar::accessibleValue() const
+{
+    const double bar = barWidth();
+    return bar > 0 ? std::clamp(fillWidth() / bar * 100, 0.0, 100.0) : 0.0;
 }
 
 void VolumeBar::sendVolume()

@@ -4,9 +4,11 @@
 // player's playback owner acts and tells them what to show.
 #pragma once
 
+#include "controls/accessibility.h"
+
 #include <QWidget>
 
-class FillBar : public QWidget
+class FillBar : public QWidget, public Accessibility::Range
 {
     Q_OBJECT
 public:
@@ -16,6 +18,9 @@ public:
     void setFillWidth(double twips);
     double barWidth() const;
     QWidget* fill() const { return m_fill; }
+
+    // A value a screen reader sets is a click at its place along the bar.
+    void requestAccessibleValue(double value) override;
 
 protected:
     FillBar(const char* name, const char* fillName, QWidget* parent);
@@ -47,7 +52,11 @@ public:
     // The progress timer's tick: the fill follows the position.
     void showProgress(double position, double duration);
     // The fill starts again with the next file.
-    void clear() { setFillWidth(0); }
+    void clear();
+
+    // Read as seconds into the file.
+    double accessibleValue() const override;
+    double accessibleMaximum() const override { return m_duration; }
 
 signals:
     // A press: hold the progress and halt.
@@ -61,6 +70,10 @@ protected:
     void pressed(double x) override;
     void dragged(double x) override;
     void released() override;
+
+private:
+    double m_position = 0;
+    double m_duration = 0;
 };
 
 // `Volume` with its fill `VolumeBar`: -75 dB when empty to full volume when full.
@@ -71,6 +84,10 @@ public:
     explicit VolumeBar(QWidget* parent);
     // The fill follows a volume set from anywhere, unless the mouse holds it.
     void showVolume(int hundredthsOfDecibel);
+
+    // Read as the percentage of the bar the fill covers.
+    double accessibleValue() const override;
+    double accessibleMaximum() const override { return 100; }
 
 signals:
     void held();
