@@ -182,7 +182,7 @@ def main():
     wait_for("the volume slider at half", lambda: abs(value(volume)[0] - 50) < 1)
     wait_for("the player's volume lowered", lambda: 0 < player_volume() < 1)
     position.queryValue().currentValue = 12.0
-    wait_for("the position at 12 s", lambda: 12 <= value(position)[0] < 15)
+    wait_for("the position at 12 s", lambda: 12 <= value(position)[0] < 16)
 
     press(window, "Playlist")
     playlist = wait_for("frame 'ORV Playlist' showing",
