@@ -4,7 +4,8 @@
 #   scripts/package.sh [OUTDIR]     (default build-deb/)
 #
 # The build runs in a fresh clone, so nothing uncommitted and no build folder goes in. OUTDIR
-# gets orvella_VERSION_ARCH.deb, the .buildinfo and .changes, build.log and lintian.txt.
+# gets orvella_VERSION_ARCH.deb (and its -dbgsym), the .buildinfo and .changes, build.log and
+# lintian.txt.
 # A full compile of the player: a few minutes.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
@@ -35,11 +36,13 @@ echo "Building orvella $package in $work (log: $out/build.log)"
 dpkg-buildpackage -b -us -uc -j"$(nproc)" >"$out/build.log" 2>&1 ||
     { tail -30 "$out/build.log" >&2; echo "FAIL: dpkg-buildpackage" >&2; exit 1; }
 cd "$work"
-cp orvella_*.deb orvella_*.buildinfo orvella_*.changes "$out/"
+changes=$(echo orvella_*.changes)
+# The .changes names the debug symbols package too.
+cp orvella_*.deb orvella-dbgsym_*.deb orvella_*.buildinfo "$changes" "$out/"
 
-# Errors fail the script; warnings are shown.
+# Errors fail the script; warnings and notes are shown.
 status=0
-lintian --display-info orvella_*.changes >"$out/lintian.txt" 2>&1 || status=$?
+lintian --display-info "$out/$changes" >"$out/lintian.txt" 2>&1 || status=$?
 cat "$out/lintian.txt"
 [ $status -eq 0 ] || { echo "FAIL: lintian" >&2; exit 1; }
 ls -1 "$out"/orvella_*.deb
