@@ -59,6 +59,9 @@ void setAtStart(MpvClient& client, bool video, const QString& audioOutput)
     // Pictures are decoded in software or copied back from the decoder; probing the
     // direct hardware paths at start-up costs time and finds nothing under Xvfb.
     client.setOption("gpu-hwdec-interop", QStringLiteral("no"));
+    // The graphics card decodes where mpv counts its decoder as safe; a file it cannot take, or
+    // a machine without one (Xvfb, a virtual machine), falls back to decoding in software.
+    client.setOption("hwdec", QStringLiteral("auto-safe"));
     client.setOption("osc", video ? QStringLiteral("yes") : QStringLiteral("no"));
     client.setOption("load-stats-overlay", video ? QStringLiteral("yes") : QStringLiteral("no"));
     client.setOption("script-opts", QStringLiteral("osc-visibility=never,osc-idlescreen=no"));

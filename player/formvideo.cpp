@@ -1,18 +1,20 @@
 #include "player/formvideo.h"
 
 #include "controls/face.h"
-#include "controls/frmsplash.h"
 #include "controls/filedrop.h"
+#include "controls/frmsplash.h"
 #include "controls/glyphlabel.h"
 #include "controls/modhotkey.h"
 #include "controls/modlocksize.h"
 #include "controls/pointer.h"
 #include "controls/programicon.h"
+#include "controls/screensaverhold.h"
 #include "controls/screentwips.h"
 #include "controls/shellicon.h"
 #include "controls/starttrace.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
+#include "player/keepawake.h"
 #include "player/mpris.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
@@ -112,7 +114,7 @@ void FormVideo::wirePlayback()
                              [this] { playlistWindow().playlist().refreshCount(); },
                              [this] { return playlistWindow().playlist().count(); },
                              [this] { return playlistWindow().playlist().CurrentIndex(); },
-                             [this](const QString& path) { playlistWindow().addDropped({path}); }});
+                             [this](const QString& path) { playlistWindow().playNow(path); }});
     const MainWindowChrome& c = *m_chrome;
     connect(m_playback, &PlaybackController::playButtonChanged, this,
             [&c](const QString& caption, const QString& toolTip) {
@@ -128,6 +130,10 @@ void FormVideo::wirePlayback()
     connect(c.Volume, &VolumeBar::held, m_playback, [this] { m_playback->holdProgress(false); });
     connect(c.Volume, &VolumeBar::volumeRequested, m_playback, &PlaybackController::setVolume);
     connect(c.Volume, &VolumeBar::letGo, m_playback, [this] { m_playback->resumeProgress(false); });
+    auto* awake = new ScreenSaverHold(this);
+    connect(new KeepAwake(*m_engine, this), &KeepAwake::heldChanged, awake,
+            &ScreenSaverHold::setHeld);
+    connect(this, &FormVideo::unloaded, awake, &ScreenSaverHold::release);
 }
 
 void FormVideo::wireCommands()
@@ -226,10 +232,8 @@ bool FormVideo::load(const QStringList& arguments)
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
-    m_mpris = std::make_unique<Mpris>(*m_engine, *m_playback, *m_actions, [this] {
-        show();
-        m_showing->bringForward();
-    });
+    m_mpris = std::make_unique<Mpris>(*m_engine, *m_playback, *m_actions,
+                                      [this] { m_showing->bringBack(); });
     setPictureSize(0, 0);
 
     // The engine draws only once its window is on screen.
@@ -247,7 +251,10 @@ bool FormVideo::load(const QStringList& arguments)
         return true;
     }
     MPath = Startup::MPathFrom(arguments);
-    OpenMediaPath();
+    if (const QStringList paths = Startup::pathsFrom(arguments); !paths.isEmpty())
+        playlistWindow().addDropped(paths);
+    else
+        OpenMediaPath();
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     return true;

@@ -18,10 +18,10 @@ QString text(Asked what)
     switch (what) {
     case Asked::Help:
         return QStringLiteral(
-            "Usage: orvella [FILE]\n"
-            "Plays FILE, a movie or an Orvella playlist (.orv), in a borderless window.\n"
-            "All the arguments together name one file; a file named like an option is\n"
-            "given with its folder, as in ./--help.\n"
+            "Usage: orvella [FILE...]\n"
+            "Plays movies, folders of them and Orvella playlists (.orv) in a borderless\n"
+            "window, the first FILE first. A name with blanks needs no quotes. A file named\n"
+            "like an option is given with its folder, as in ./--help.\n"
             "\n"
             "  --help     show this help and exit\n"
             "  --version  show the version and exit\n");

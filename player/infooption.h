@@ -1,6 +1,6 @@
 // --help and --version: answered and done before the player starts anything. Only either
-// option alone counts; any other command line names a file, as it always has (a file called
-// "--help" is given as "./--help").
+// option alone counts; any other command line names what to play, as it always has (a file
+// called "--help" is given as "./--help").
 #pragma once
 
 #include <QString>

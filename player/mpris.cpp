@@ -125,7 +125,13 @@ Mpris::Mpris(const MediaEngine& engine, PlaybackController& playback, PlayerActi
             [this](double seconds) { emit Seeked(std::llround(seconds * microseconds)); });
     connect(&m_playback, &PlaybackController::volumeChanged, this,
             [this] { propertiesChanged({QStringLiteral("Volume")}); });
-    connect(&m_engine, &MediaEngine::PlayStateChange, this, [this] {
+    connect(&m_playback, &PlaybackController::trackChanged, this, [this] {
+        m_stopped = false;
+        propertiesChanged({QStringLiteral("Metadata"), QStringLiteral("PlaybackStatus")});
+    });
+    connect(&m_engine, &MediaEngine::PlayStateChange, this, [this](int, int now) {
+        if (now == PlayStates::Playing)
+            m_stopped = false;
         propertiesChanged({QStringLiteral("PlaybackStatus"), QStringLiteral("Metadata"),
                            QStringLiteral("CanPlay"), QStringLiteral("CanPause"),
                            QStringLiteral("CanSeek"), QStringLiteral("CanGoNext"),
@@ -141,6 +147,8 @@ Mpris::~Mpris()
 
 QString Mpris::playbackStatus() const
 {
+    if (m_stopped || !m_playback.hasTrack())
+        return QStringLiteral("Stopped");
     switch (m_engine.PlayState()) {
     case PlayStates::Playing:
         return QStringLiteral("Playing");
@@ -153,13 +161,13 @@ QString Mpris::playbackStatus() const
 
 QString Mpris::trackId() const
 {
-    return QStringLiteral("/org/orvella/track/%1").arg(m_playback.currentEntry());
+    return QStringLiteral("/org/orvella/track/%1").arg(m_playback.trackSerial());
 }
 
 QVariantMap Mpris::metadata() const
 {
     const QString file = m_engine.FileName();
-    if (file.isEmpty())
+    if (!m_playback.hasTrack())
         return {
             {QStringLiteral("mpris:trackid"),
              QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack"))}};
@@ -175,9 +183,24 @@ qlonglong Mpris::position() const
     return std::llround(m_engine.CurrentPosition() * microseconds);
 }
 
+double Mpris::busVolume(int hundredthsOfDecibel)
+{
+    if (hundredthsOfDecibel <= BarValues::silentVolume)
+        return 0.0;
+    return std::pow(10.0, std::min(hundredthsOfDecibel, 0) / 6000.0);
+}
+
+int Mpris::engineVolume(double busVolume)
+{
+    if (!(busVolume > 0.0))
+        return BarValues::silentVolume;
+    const double hundredths = std::round(6000.0 * std::log10(std::min(busVolume, 1.0)));
+    return static_cast<int>(std::max(hundredths, double(BarValues::silentVolume)));
+}
+
 double Mpris::volume() const
 {
-    return BarValues::volumeFraction(m_engine.Volume());
+    return busVolume(m_engine.Volume());
 }
 
 void Mpris::setVolume(double volume)
@@ -185,13 +208,12 @@ void Mpris::setVolume(double volume)
     // NaN would pass the clamp and make no integer; an infinity is no place on the bar.
     if (!std::isfinite(volume))
         return;
-    // As far along the volume bar as the desktop's slider.
-    m_playback.setVolume(*BarValues::volume(std::clamp(volume, 0.0, 1.0), 1.0));
+    m_playback.setVolume(engineVolume(volume));
 }
 
 bool Mpris::canPlay() const
 {
-    return m_engine.Duration() > 0;
+    return m_playback.hasTrack() && m_engine.Duration() > 0;
 }
 
 bool Mpris::canGoNext() const
@@ -218,8 +240,13 @@ void Mpris::pause()
 
 void Mpris::stop()
 {
-    pause();
+    if (!m_playback.hasTrack())
+        return;
+    m_stopped = true;
+    if (m_engine.PlayState() == PlayStates::Playing)
+        m_actions.playPause->trigger();
     seekTo(0);
+    propertiesChanged({QStringLiteral("PlaybackStatus")});
 }
 
 void Mpris::next()
@@ -241,24 +268,32 @@ void Mpris::seekTo(double seconds)
 
 void Mpris::seekBy(qlonglong offset)
 {
-    seekTo(m_engine.CurrentPosition() + offset / microseconds);
+    const double to = m_engine.CurrentPosition() + offset / microseconds;
+    // Past the end is the next track's business.
+    if (canPlay() && to > m_engine.Duration())
+        next();
+    else
+        seekTo(to);
 }
 
 void Mpris::setPosition(const QString& track, qlonglong at)
 {
-    // A position meant for another entry is stale: the desktop asked before the player moved on.
-    if (track == trackId())
-        seekTo(at / microseconds);
+    // A position meant for another track is stale: the desktop asked before the player moved
+    // on. One outside the track is no position at all.
+    const double seconds = at / microseconds;
+    if (track == trackId() && canPlay() && seconds >= 0 && seconds <= m_engine.Duration())
+        seekTo(seconds);
 }
 
 void Mpris::openUri(const QString& uri)
 {
-    const QUrl url(uri);
-    if (url.isLocalFile())
-        m_playback.addToPlaylist(url.toLocalFile());
+    // The player plays local, existing files only; the caller hears why in its own words, and
+    // nothing that cannot play joins the list.
+    const MediaGate::Verdict verdict = MediaGate::admit(uri);
+    if (verdict.admitted())
+        m_playback.playNow(verdict.path);
     else
-        // The player plays local files only; the caller hears why in the player's own words.
-        m_playback.tellRefusal(MediaGate::admit(uri).refusal);
+        m_playback.tellRefusal(verdict.refusal);
 }
 
 void Mpris::raise()

@@ -1,9 +1,12 @@
 // The desktop's media controls (MPRIS 2 on the session bus): media keys, panel widgets and
 // tools like playerctl reach the player through the same commands as its glyphs and menu.
 //
-// Volume: the desktop's 0..1 is the volume bar's fill, so 0 sends -75 dB (-7500) and 1 full
-// volume (0); v sends 7500 * v - 7500 hundredths of a decibel. NaN or an infinity changes
-// nothing.
+// Volume: the desktop's 0..1 is cubic, as PulseAudio's and mpv's sliders are: v is a gain of
+// v³, 60·log10(v) dB, so 0.5 is about -18 dB. The volume bar keeps its own scale; its bottom
+// (-75 dB) reads as 0. NaN or an infinity changes nothing.
+//
+// A track is a file the user opened; the start-up picture is none. Its id changes with every
+// open and stays while the file plays.
 #pragma once
 
 #include <QObject>
@@ -51,6 +54,10 @@ public:
     // Tells the bus which of the player's properties changed.
     void propertiesChanged(const QStringList& names);
 
+    // The bus's cubic volume and the engine's hundredths of a decibel, both ways.
+    static double busVolume(int hundredthsOfDecibel);
+    static int engineVolume(double busVolume);
+
 signals:
     void Seeked(qlonglong position);
 
@@ -63,4 +70,6 @@ private:
     PlayerActions& m_actions;
     std::function<void()> m_raise;
     bool m_registered = false;
+    // Stop halts at the start; it reads as stopped until playback goes on.
+    bool m_stopped = false;
 };

@@ -25,18 +25,27 @@ void PlaybackController::tick()
 
 bool PlaybackController::open(const QString& path)
 {
-    if (m_engine.setFileName(path))
+    if (m_engine.setFileName(path)) {
+        m_opened = m_engine.FileName();
+        ++m_trackSerial;
+        emit trackChanged();
         return true;
+    }
     // No reason yet means a put that waits took this one over; it reports.
     if (!m_engine.lastError().isEmpty())
         tellRefusal(m_engine.lastError());
     return false;
 }
 
-void PlaybackController::addToPlaylist(const QString& path)
+void PlaybackController::playNow(const QString& path)
 {
-    if (m_playlist.add)
-        m_playlist.add(path);
+    if (m_playlist.playNow)
+        m_playlist.playNow(path);
+}
+
+bool PlaybackController::hasTrack() const
+{
+    return !m_opened.isEmpty() && m_engine.FileName() == m_opened;
 }
 
 void PlaybackController::tellRefusal(const QString& text)

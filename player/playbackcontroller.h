@@ -27,8 +27,8 @@ public:
         // The entry count and the current entry.
         std::function<int()> entries;
         std::function<int()> currentEntry;
-        // Adds a local file as "+FILE" adds it.
-        std::function<void(const QString&)> add;
+        // Adds a local file after the entries and plays it at once.
+        std::function<void(const QString&)> playNow;
     };
 
     explicit PlaybackController(MediaEngine& engine, QObject* parent = nullptr);
@@ -39,7 +39,11 @@ public:
 
     int entries() const { return m_playlist.entries ? m_playlist.entries() : 0; }
     int currentEntry() const { return m_playlist.currentEntry ? m_playlist.currentEntry() : -1; }
-    void addToPlaylist(const QString& path);
+    void playNow(const QString& path);
+    // A file the user chose is open (not the start-up picture, not nothing).
+    bool hasTrack() const;
+    // Counts the files opened: it names what plays, for as long as it plays.
+    quint64 trackSerial() const { return m_trackSerial; }
 
     // A tick of the progress timer: where playback is now.
     void tick();
@@ -74,6 +78,8 @@ signals:
     void volumeChanged(int hundredthsOfDecibel);
     // Every seek, whoever asked for it.
     void positionJumped(double seconds);
+    // open() took a file: what plays is another track.
+    void trackChanged();
 
 private:
     void onPlayStateChange(int newState);
@@ -81,4 +87,6 @@ private:
     MediaEngine& m_engine;
     QTimer m_timerscroll;
     Playlist m_playlist;
+    QString m_opened;
+    quint64 m_trackSerial = 0;
 };

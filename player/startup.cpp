@@ -31,6 +31,24 @@ QString MPathFrom(const QStringList& arguments)
     return joined;
 }
 
+QStringList pathsFrom(const QStringList& arguments)
+{
+    const QString joined = MPathFrom(arguments);
+    const QFileInfo whole(joined);
+    if (whole.exists() && !whole.isDir())
+        return {};
+    QStringList names = whole.isDir() ? QStringList{joined} : arguments;
+    for (QString& name : names) {
+        name.remove(u'"');
+        const QFileInfo named(name);
+        // One name that is not there: the joined path stands, and is refused as it was.
+        if (name.isEmpty() || !named.exists())
+            return {};
+        name = QDir::cleanPath(named.absoluteFilePath());
+    }
+    return names;
+}
+
 QString privateFolderProblem(const QString& folder)
 {
     if (folder.isEmpty())

@@ -316,6 +316,20 @@ void formPLS::addDropped(const QStringList& paths)
     }
 }
 
+void formPLS::playNow(const QString& path)
+{
+    if (OrvFormat::isPlaylistPath(path)) {
+        addDropped({path});
+        return;
+    }
+    m_playlist->append(path, Getfilename(path));
+    m_playlist->refreshCount();
+    if (Playlist::severalEntries(m_playlist->count()))
+        m_playlist->setSliderMax(m_playlist->count());
+    m_playlist->setSelectedItem(m_playlist->count());
+    m_playlist->playSelected();
+}
+
 void formPLS::WriteToORV(const QString& path)
 {
     const QString error = OrvFormat::save(path, m_playlist->List1());

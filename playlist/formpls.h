@@ -15,13 +15,17 @@ class QTreeView;
 class GlyphLabel;
 class picSlider;
 
-// The open dialog's choices: the media types, then the playlist type.
+// The open dialog's choices: the media types, then the playlist type, the first one chosen.
+// After them, what else the engine plays, and any file at all.
 inline const QString MediaFilter =
     QStringLiteral("Supported Media Files|*.avi;*.asf;*.mpg;*.mpeg;*.wmv;*.divx;*.dat;*.orv|"
                    "Divx/Avi files (divx avi)|*.avi;*.divx|"
                    "Mpeg/MPG/Dat files (mpg mpeg dat)|*.mpg;*.mpeg;*.dat|"
                    "Windows Media files (asf wmv)|*.asf;*.wmv|"
-                   "Orvella Playlist (orv)|*.orv");
+                   "Orvella Playlist (orv)|*.orv|"
+                   "Other media files|*.mp4;*.m4v;*.mkv;*.webm;*.mov;*.ogv;*.flv;*.3gp;*.ts;*.m2ts;"
+                   "*.mts;*.vob;*.flac;*.ogg;*.opus;*.m4a;*.aac;*.wav;*.mp3;*.mka;*.wma|"
+                   "All files|*");
 inline const QString PlaylistFilter = QStringLiteral("Orvella Playlist (orv)|*.orv");
 inline const QString OpenDialogTitle = QStringLiteral("Choose media to play");
 
@@ -50,6 +54,9 @@ public:
     // Files, folders and playlists dropped on a window, each added as "+FILE" or "+DIR" adds
     // it.
     void addDropped(const QStringList& paths);
+    // Adds a file after the entries and plays it now, as the desktop's "open" asks; a playlist
+    // file is added as a drop adds it.
+    void playNow(const QString& path);
     // Playlist files and the list as a whole.
     void WriteToORV(const QString& path);
     void PullFromORV(const QString& path);

@@ -25,7 +25,9 @@ void AboutShowing::show()
                                                                  ORVELLA_VERSION_MINOR,
                                                                  ORVELLA_VERSION_PATCH));
         m_splash->move(m_mainWindow.geometry().center() - m_splash->rect().center());
+        m_splash->installEventFilter(this);
     }
+    m_shown.start();
     m_splash->show();
     m_splash->raise();
     m_splash->activateWindow();
@@ -43,11 +45,23 @@ void AboutShowing::closeForGood()
     close();
 }
 
+bool AboutShowing::justShown() const
+{
+    constexpr qint64 settleMs = 400;
+    return m_shown.isValid() && m_shown.elapsed() < settleMs;
+}
+
 bool AboutShowing::eventFilter(QObject* watched, QEvent* event)
 {
-    // GotFocus: the main window taking the focus puts the about window away.
-    if (watched == &m_mainWindow && event->type() == QEvent::ActivationChange &&
-        m_mainWindow.isActiveWindow())
-        close();
-    return QObject::eventFilter(watched, event);
+    if (event->type() != QEvent::ActivationChange || !m_splash)
+        return false;
+    if (watched == &m_mainWindow && m_mainWindow.isActiveWindow()) {
+        // GotFocus: the main window taking the focus puts the about window away.
+        if (justShown())
+            m_splash->activateWindow();
+        else
+            close();
+    }
+    // The about window goes away when it loses the focus, but not to the menu's leftover.
+    return watched == m_splash && !m_splash->isActiveWindow() && justShown();
 }

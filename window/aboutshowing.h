@@ -2,6 +2,7 @@
 // takes the focus.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -28,6 +29,11 @@ protected:
 private:
     QWidget& m_mainWindow;
     QString m_title;
+    // A focus change this soon after showing is the popup menu's closing handing the focus
+    // back, not the user's: it neither puts the about window away nor leaves it unfocused.
+    bool justShown() const;
+
     QPointer<frmSplash> m_splash;
+    QElapsedTimer m_shown;
     bool m_closedForGood = false;
 };

@@ -27,10 +27,18 @@ void WindowShowing::toggleFromTray()
         m_window.hide();
         return;
     }
-    m_window.showNormal();
+    bringBack();
+}
+
+void WindowShowing::bringBack()
+{
+    if (!m_window.isVisible() || m_window.isMinimized()) {
+        m_window.showNormal();
+        if (m_maximiser.maximised())
+            m_maximiser.fitToWorkArea();
+    }
     m_window.activateWindow();
-    if (m_maximiser.maximised())
-        m_maximiser.fitToWorkArea();
+    bringForward();
 }
 
 void WindowShowing::bringForward()

@@ -22,6 +22,8 @@ public:
     void toggleFromTray();
     // Puts the window in front, also while it is hidden from view.
     void bringForward();
+    // Shows a hidden or minimised window as it was, in front.
+    void bringBack();
     // The tray icon's clicks: the left one hides or shows the window, the right one brings it
     // forward with the popup menu.
     void answerTray(ShellIcon& icon, QMenu& menu);

@@ -316,14 +316,16 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QVERIFY(deinterlace && mute && hardware && aspect);
     QVERIFY(!deinterlace->isChecked());
     QVERIFY(!mute->isChecked());
+    // Hardware decoding is on from the start.
+    QVERIFY(hardware->isChecked());
 
     deinterlace->click();
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("deinterlace").toBool(), true, kTimeoutMs);
     mute->click();
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("mute").toBool(), true, kTimeoutMs);
     hardware->click();
-    QTRY_VERIFY_WITH_TIMEOUT(m_engine->mpvValue("hwdec").toString() != QLatin1String("no"),
-                             kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("hwdec").toString(), QStringLiteral("no"),
+                              kTimeoutMs);
     aspect->setCurrentIndex(aspect->findText(QStringLiteral("16:9")));
     QTRY_VERIFY_WITH_TIMEOUT(
         std::abs(m_engine->mpvValue("video-aspect-override").toDouble() - 16.0 / 9.0) < 0.01,
@@ -335,6 +337,7 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QCOMPARE(m_engine->optionsDialog(), dialog);
     QVERIFY(deinterlace->isChecked());
     QVERIFY(mute->isChecked());
+    QVERIFY(!hardware->isChecked());
     QCOMPARE(aspect->currentText(), QStringLiteral("16:9"));
 }
 

@@ -96,6 +96,21 @@ private slots:
         QCOMPARE(other.playlist().List1(), QStringList{"/m/LIST.ORV"});
     }
 
+    void startsWithSeveralFilesAndFoldersInOrder()
+    {
+        const QDir here(m_dir.filePath("several"));
+        QVERIFY(here.mkpath("dir"));
+        const QStringList files{here.filePath("b.mkv"), here.filePath("a.mp4"),
+                                here.filePath("dir/c.avi"), here.filePath("dir/d.mpg")};
+        for (const QString& file : files)
+            QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        Rig rig(env());
+        QVERIFY(rig.window->load({files[0], files[1], here.filePath("dir")}));
+        // The folder as "+DIR" scans it: .mpg before .avi.
+        QCOMPARE(rig.playlist().List1(), (QStringList{files[0], files[1], files[3], files[2]}));
+        QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened, QStringList{files[0]}, 5000);
+    }
+
     void refusedEntriesStopPlaybackInsteadOfRacing()
     {
         Rig rig(env());

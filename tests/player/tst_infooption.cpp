@@ -49,7 +49,7 @@ void TestInfoOption::programAnswersAlone_data()
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("firstLine");
     QTest::newRow("help") << "--help"
-                          << "Usage: orvella [FILE]";
+                          << "Usage: orvella [FILE...]";
     QTest::newRow("version") << "--version"
                              << QStringLiteral("Orvella %1.%2.%3")
                                     .arg(ORVELLA_VERSION_MAJOR)

@@ -189,6 +189,44 @@ private slots:
                  (planted == "default.jpg" ? QStringList{"default.jpg"}
                                            : QStringList{"default.jpg", planted}));
     }
+
+    // Names are relative to a folder holding "my", "film.avi" and "my film.avi", "a.mp4",
+    // "b.mkv", and the folders "dir" and "my folder"; expected paths are in that folder.
+    void severalNamesOnTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("paths");
+        QTest::newRow("the joined path first") << QStringList{"my", "film.avi"} << QStringList{};
+        QTest::newRow("one file") << QStringList{"a.mp4"} << QStringList{};
+        QTest::newRow("two files")
+            << QStringList{"a.mp4", "b.mkv"} << QStringList{"a.mp4", "b.mkv"};
+        QTest::newRow("a folder") << QStringList{"dir"} << QStringList{"dir"};
+        QTest::newRow("a folder split by the shell")
+            << QStringList{"my", "folder"} << QStringList{"my folder"};
+        QTest::newRow("a mix, in order, quotes removed")
+            << QStringList{"b.mkv", "dir/", "\"a.mp4\"", "my"}
+            << QStringList{"b.mkv", "dir", "a.mp4", "my"};
+        QTest::newRow("one missing name") << QStringList{"a.mp4", "gone.avi"} << QStringList{};
+        QTest::newRow("an empty name") << QStringList{"a.mp4", ""} << QStringList{};
+    }
+    void severalNamesOnTheCommandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, paths);
+        const QDir here(m_dir.filePath("names"));
+        if (!here.exists()) {
+            QVERIFY(here.mkpath("dir") && here.mkpath("my folder"));
+            for (const char* name : {"my", "film.avi", "my film.avi", "a.mp4", "b.mkv"})
+                QVERIFY(QFile(here.filePath(name)).open(QIODevice::WriteOnly));
+        }
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(here.path()));
+        const QStringList found = Startup::pathsFrom(args);
+        QDir::setCurrent(before);
+        for (QString& path : paths)
+            path = here.filePath(path);
+        QCOMPARE(found, paths);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestStartup)

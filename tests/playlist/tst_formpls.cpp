@@ -91,6 +91,19 @@ private slots:
         QCOMPARE(rig.dialogs->asked.size(), 1);
         QCOMPARE(rig.dialogs->asked[0].request.title, QStringLiteral("Choose media to play"));
         QCOMPARE(rig.window->commonDialog().Filter(), MediaFilter);
+        // The program's own types first and in their order, the first chosen; then the others.
+        const FileDialogRequest& asked = rig.dialogs->asked[0].request;
+        QCOMPARE(
+            asked.nameFilters,
+            (QStringList{
+                "Supported Media Files (*.avi *.asf *.mpg *.mpeg *.wmv *.divx *.dat *.orv)",
+                "Divx/Avi files (divx avi) (*.avi *.divx)",
+                "Mpeg/MPG/Dat files (mpg mpeg dat) (*.mpg *.mpeg *.dat)",
+                "Windows Media files (asf wmv) (*.asf *.wmv)", "Orvella Playlist (orv) (*.orv)",
+                "Other media files (*.mp4 *.m4v *.mkv *.webm *.mov *.ogv *.flv *.3gp *.ts "
+                "*.m2ts *.mts *.vob *.flac *.ogg *.opus *.m4a *.aac *.wav *.mp3 *.mka *.wma)",
+                "All files (*)"}));
+        QCOMPARE(asked.selectedNameFilter, asked.nameFilters.first());
         QTRY_COMPARE_WITH_TIMEOUT(rig.loaded, QStringList{"/m/my.film.avi"}, 5000);
     }
 

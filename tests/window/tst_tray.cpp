@@ -1,10 +1,12 @@
 // The tray icon in a real tray (trayer, a legacy X11 tray, under openbox on the test's own X
 // server), clicked as a user would: a click hides the main window and the next shows it, a
-// right click opens the menu, minimise hides to the tray, and quitting takes the icon away.
+// right click opens the menu, minimise hides to the tray, the desktop's raise brings the window
+// back from the tray or the taskbar, and quitting takes the icon away.
 #include "fakeengine.h"
 #include "ownxserver.h"
 #include "player/formvideo.h"
 #include "trayhost.h"
+#include "window/windowshowing.h"
 
 #include <QMenu>
 #include <QTemporaryDir>
@@ -54,6 +56,24 @@ private slots:
         QVERIFY(!m_window->isVisible());
         m_tray->clickIcon(1);
         QTRY_VERIFY(m_window->isVisible());
+    }
+
+    void raiseBringsTheWindowBack_data()
+    {
+        QTest::addColumn<bool>("toTray");
+        QTest::newRow("hidden in the tray") << true;
+        QTest::newRow("minimised") << false;
+    }
+    void raiseBringsTheWindowBack()
+    {
+        QFETCH(bool, toTray);
+        if (toTray)
+            m_window->findChild<QAction*>("mnuMinimize")->trigger();
+        else
+            m_window->showMinimized();
+        QTRY_VERIFY(!m_window->isVisible() || m_window->isMinimized());
+        m_window->findChild<WindowShowing*>()->bringBack();
+        QTRY_VERIFY(m_window->isVisible() && !m_window->isMinimized());
     }
 
     void quittingTakesTheIconAway()
