@@ -75,6 +75,9 @@ public:
     // Hundredths of a decibel: -7500 is -75 dB, 0 is full volume; above 0 is limited to 0.
     virtual int Volume() const = 0;
     virtual void setVolume(int hundredthsOfDecibel) = 0;
+    // Silences the sound without touching Volume.
+    virtual bool Mute() const = 0;
+    virtual void setMute(bool mute) = 0;
 
     // EngineDialogs::Statistics or EngineDialogs::Options.
     virtual void ShowDialog(int which) = 0;

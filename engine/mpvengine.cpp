@@ -250,6 +250,12 @@ void MpvEngine::setVolume(int hundredthsOfDecibel)
     setPropertyAsync("volume", mpvVolumeFromHundredthsOfDecibel(m_volume));
 }
 
+void MpvEngine::setMute(bool mute)
+{
+    m_mute = mute;
+    setPropertyAsync("mute", mute);
+}
+
 void MpvEngine::setShowControls(bool show)
 {
     m_showControls = show;

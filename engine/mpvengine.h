@@ -87,6 +87,8 @@ public:
 
     int Volume() const override { return m_volume; }
     void setVolume(int hundredthsOfDecibel) override;
+    bool Mute() const override { return m_mute; }
+    void setMute(bool mute) override;
 
     // Statistics: toggles mpv's statistics overlay. Options: shows the engine's options dialog.
     void ShowDialog(int which) override;
@@ -146,6 +148,7 @@ private:
     bool m_showStatusBar = false;
     bool m_statisticsShown = false;
     int m_volume = 0;
+    bool m_mute = false;
     QRect m_rect;
     QString m_toolTip;
 };

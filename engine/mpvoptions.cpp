@@ -45,6 +45,9 @@ void setAtStart(MpvClient& client, bool video, const QString& audioOutput)
     // Keeps the last picture and the position at the end instead of closing the file.
     client.setOption("keep-open", QStringLiteral("yes"));
     client.setOption("image-display-duration", QStringLiteral("inf"));
+    // Some demuxers (MPEG program streams) seek past a keyframe they were asked to land
+    // before; asked a second early, a jump lands where it should, not a second late.
+    client.setOption("hr-seek-demuxer-offset", QStringLiteral("1"));
     // The engine's own keys must never quit; the view passes no keys to mpv.
     client.setOption("input-default-bindings", QStringLiteral("no"));
     client.setOption("input-vo-keyboard", QStringLiteral("no"));

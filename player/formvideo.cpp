@@ -15,6 +15,7 @@
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
 #include "player/keepawake.h"
+#include "player/keycommands.h"
 #include "player/mpris.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
@@ -161,6 +162,7 @@ void FormVideo::wireCommands()
     connect(a.mnuMinimize, &QAction::triggered, m_showing, &WindowShowing::minimise);
     connect(a.mnuAbout, &QAction::triggered, m_about, &AboutShowing::show);
     connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
+    KeyCommands::wire(a, *m_playback, *this, m_engine->view(), *m_chrome->Volume);
 }
 
 void FormVideo::wireChrome()

@@ -3,6 +3,8 @@
 #include "engine/mediaengine.h"
 #include "playlist/playlist.h"
 
+#include <algorithm>
+
 namespace Playback {
 
 PlayButton playButtonFor(int playState)
@@ -25,6 +27,13 @@ void togglePlay(MediaEngine& engine)
         engine.Pause();
     else
         engine.Play();
+}
+
+std::optional<double> steppedPosition(double position, double duration, double seconds)
+{
+    if (!(duration > 0))
+        return std::nullopt;
+    return std::clamp(position + seconds, 0.0, duration);
 }
 
 bool stepAllowed(const QString& totalFilesCaption)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class MediaEngine;
 
@@ -24,6 +25,10 @@ bool reachedEnd(const QString& fileName, double duration, double position);
 
 // The play button: halts while playing, plays otherwise; nothing while no length is known.
 void togglePlay(MediaEngine& engine);
+
+// Where a jump of seconds from position lands, kept inside the file; nothing while no length
+// is known.
+std::optional<double> steppedPosition(double position, double duration, double seconds);
 
 // Previous and next act only on a playlist of more than one entry (its count caption).
 bool stepAllowed(const QString& totalFilesCaption);

@@ -96,6 +96,13 @@ void PlaybackController::seek(double seconds)
     emit positionJumped(m_engine.CurrentPosition());
 }
 
+void PlaybackController::seekBy(double seconds)
+{
+    if (const auto target =
+            Playback::steppedPosition(m_engine.CurrentPosition(), m_engine.Duration(), seconds))
+        seek(*target);
+}
+
 void PlaybackController::seekAlong(double fillWidth, double barWidth)
 {
     if (const auto target = BarValues::seekTarget(m_engine.Duration(), fillWidth, barWidth))
@@ -118,6 +125,24 @@ void PlaybackController::resumeProgress(bool play)
 
 void PlaybackController::setVolume(int hundredthsOfDecibel)
 {
+    if (m_engine.Mute())
+        m_engine.setMute(false);
     m_engine.setVolume(hundredthsOfDecibel);
-    emit volumeChanged(m_engine.Volume());
+    showVolume();
+}
+
+void PlaybackController::stepVolume(int steps)
+{
+    setVolume(BarValues::steppedVolume(m_engine.Volume(), steps));
+}
+
+void PlaybackController::toggleMute()
+{
+    m_engine.setMute(!m_engine.Mute());
+    showVolume();
+}
+
+void PlaybackController::showVolume()
+{
+    emit volumeChanged(m_engine.Mute() ? BarValues::silentVolume : m_engine.Volume());
 }

@@ -1,7 +1,7 @@
 // The one owner of playback: the play glyph, the progress timer, the end of a file and the step
 // to the next, the opening of a file, every jump in position and the volume. The glyphs, the
-// bars, the menu and the desktop's media controls send it what the user wants; the windows and
-// the bus show what it reports.
+// bars, the menu, the keys and the desktop's media controls send it what the user wants; the
+// windows and the bus show what it reports.
 #pragma once
 
 #include <QObject>
@@ -60,14 +60,21 @@ public:
     void stepNext();
     // To seconds, from any source.
     void seek(double seconds);
+    // seconds on from where playback is (back when negative), kept inside the file.
+    void seekBy(double seconds);
     // As far into the file as a fill of fillWidth is along a bar of barWidth.
     void seekAlong(double fillWidth, double barWidth);
     // A press on a bar holds the progress; a press on the seek bar also halts playback, and
     // letting go of it always plays.
     void holdProgress(bool halt);
     void resumeProgress(bool play);
-    // Hundredths of a decibel; the only way the volume changes.
+    // Hundredths of a decibel; the only way the volume changes. Reaching for the volume while
+    // muted brings the sound back.
     void setVolume(int hundredthsOfDecibel);
+    // Whole volume steps up (down when negative), between silent and full.
+    void stepVolume(int steps);
+    // Mute on and off; the volume is kept for when the sound comes back.
+    void toggleMute();
 
 signals:
     void playButtonChanged(const QString& caption, const QString& toolTip);
@@ -75,6 +82,7 @@ signals:
     void progress(double position, double duration);
     // A file was opened or closed: the seek fill starts again.
     void fileChanged();
+    // What the volume bar shows: the volume, or silence while muted.
     void volumeChanged(int hundredthsOfDecibel);
     // Every seek, whoever asked for it.
     void positionJumped(double seconds);
@@ -83,6 +91,7 @@ signals:
 
 private:
     void onPlayStateChange(int newState);
+    void showVolume();
 
     MediaEngine& m_engine;
     QTimer m_timerscroll;

@@ -86,6 +86,12 @@ void FakeEngine::setVolume(int hundredthsOfDecibel)
     m_volume = std::min(hundredthsOfDecibel, 0);
 }
 
+void FakeEngine::setMute(bool mute)
+{
+    calls << QStringLiteral("setMute:%1").arg(mute);
+    m_mute = mute;
+}
+
 void FakeEngine::ShowDialog(int which)
 {
     calls << QStringLiteral("ShowDialog:%1").arg(which);

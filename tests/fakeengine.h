@@ -57,6 +57,8 @@ public:
     void setShowStatusBar(bool show) override;
     int Volume() const override { return m_volume; }
     void setVolume(int hundredthsOfDecibel) override;
+    bool Mute() const override { return m_mute; }
+    void setMute(bool mute) override;
     void ShowDialog(int which) override;
     void showMessage(const QString& text) override
     {
@@ -88,6 +90,7 @@ private:
     bool m_showControls = false;
     bool m_showStatusBar = false;
     int m_volume = 0;
+    bool m_mute = false;
     QRect m_rect;
     QString m_toolTip;
 };

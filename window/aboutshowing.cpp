@@ -47,7 +47,6 @@ void AboutShowing::closeForGood()
 
 bool AboutShowing::justShown() const
 {
-    constexpr qint64 settleMs = 400;
     return m_shown.isValid() && m_shown.elapsed() < settleMs;
 }
 

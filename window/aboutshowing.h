@@ -15,6 +15,10 @@ class AboutShowing : public QObject
 public:
     AboutShowing(QWidget& mainWindow, const QString& title);
 
+    // A focus change this soon after showing is the popup menu's closing handing the focus
+    // back, not the user's: it neither puts the about window away nor leaves it unfocused.
+    static constexpr qint64 settleMs = 400;
+
     // Shows it centred on the main window the first time, then where it was left.
     void show();
     void close();
@@ -29,8 +33,6 @@ protected:
 private:
     QWidget& m_mainWindow;
     QString m_title;
-    // A focus change this soon after showing is the popup menu's closing handing the focus
-    // back, not the user's: it neither puts the about window away nor leaves it unfocused.
     bool justShown() const;
 
     QPointer<frmSplash> m_splash;

@@ -1,5 +1,6 @@
 #include "window/barvalues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -29,6 +30,12 @@ std::optional<int> volume(double fillWidth, double barWidth)
 double volumeFraction(int volume)
 {
     return double(volume - silentVolume) / (fullVolume - silentVolume);
+}
+
+int steppedVolume(int volume, int steps)
+{
+    const long long stepped = volume + static_cast<long long>(steps) * volumeStep;
+    return static_cast<int>(std::clamp<long long>(stepped, silentVolume, fullVolume));
 }
 
 double fillWidthFor(double x, double currentWidth)

@@ -1,6 +1,7 @@
 #include "window/playeractions.h"
 
 #include <QAction>
+#include <QKeySequence>
 
 namespace {
 
@@ -14,14 +15,24 @@ QAction* command(QObject* parent, const char* name, const char* caption, bool ch
     return action;
 }
 
+QAction* keyed(QAction* action, QList<QKeySequence> keys)
+{
+    action->setShortcuts(keys);
+    // The popup menu shows the first key beside the caption.
+    action->setShortcutVisibleInContextMenu(true);
+    return action;
+}
+
 } // namespace
 
 PlayerActions::PlayerActions(QObject* parent)
-    : QObject(parent), mnuOpen(command(this, "mnuOpen", "Open")),
-      mnuPrev(command(this, "mnuPrev", "Prev")), mnuNext(command(this, "mnuNext", "Next")),
+    : QObject(parent), mnuOpen(keyed(command(this, "mnuOpen", "Open"),
+                                     {QKeySequence(Qt::ControlModifier | Qt::Key_O)})),
+      mnuPrev(keyed(command(this, "mnuPrev", "Prev"), {Qt::Key_PageUp})),
+      mnuNext(keyed(command(this, "mnuNext", "Next"), {Qt::Key_PageDown})),
       mnu50(command(this, "mnu50", "50%")), mnu75(command(this, "mnu75", "75%")),
       mnu100(command(this, "mnu100", "100%")), mnu200(command(this, "mnu200", "200%")),
-      mnuFullscreen(command(this, "mnuFullscreen", "FullScreen")),
+      mnuFullscreen(keyed(command(this, "mnuFullscreen", "FullScreen"), {Qt::Key_F, Qt::Key_F11})),
       mnuShowPL(command(this, "mnuShowPL", "Playlist")),
       mnuPLSattached(command(this, "mnuPLSattached", "Attach Playlist", true)),
       mnuMovieControls(command(this, "mnuMovieControls", "Movie Controls", false, true)),
@@ -31,8 +42,28 @@ PlayerActions::PlayerActions(QObject* parent)
       mnuAbout(command(this, "mnuAbout", "About")),
       mnuMinimize(command(this, "mnuMinimize", "Minimize")),
       mnuMaximize(command(this, "mnuMaximize", "Maximize")),
-      mnuExit(command(this, "mnuExit", "Exit")), playPause(command(this, "playPause", "Play"))
+      mnuExit(
+          keyed(command(this, "mnuExit", "Exit"), {QKeySequence(Qt::ControlModifier | Qt::Key_Q)})),
+      playPause(keyed(command(this, "playPause", "Play"), {Qt::Key_Space})),
+      seekBack(keyed(command(this, "seekBack", "Back 5 s"), {Qt::Key_Left})),
+      seekForward(keyed(command(this, "seekForward", "Forward 5 s"), {Qt::Key_Right})),
+      seekBackLong(keyed(command(this, "seekBackLong", "Back 60 s"),
+                         {QKeySequence(Qt::ShiftModifier | Qt::Key_Left)})),
+      seekForwardLong(keyed(command(this, "seekForwardLong", "Forward 60 s"),
+                            {QKeySequence(Qt::ShiftModifier | Qt::Key_Right)})),
+      volumeUp(keyed(command(this, "volumeUp", "Volume Up"), {Qt::Key_Up})),
+      volumeDown(keyed(command(this, "volumeDown", "Volume Down"), {Qt::Key_Down})),
+      mute(keyed(command(this, "mute", "Mute"), {Qt::Key_M}))
 {
+}
+
+QList<QAction*> PlayerActions::withKeys() const
+{
+    QList<QAction*> keyedActions;
+    for (QAction* action : findChildren<QAction*>(Qt::FindDirectChildrenOnly))
+        if (!action->shortcuts().isEmpty())
+            keyedActions << action;
+    return keyedActions;
 }
 
 QAction* PlayerActions::zoom(int percent) const

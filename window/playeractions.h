@@ -1,8 +1,9 @@
 // The player's command set: one action per command, named as the popup menu names its items.
-// The menu, the glyph buttons, the tray icon, the hot key and the desktop's media controls all
-// trigger these same actions.
+// The menu, the glyph buttons, the tray icon, the hot key, the keyboard and the desktop's media
+// controls all trigger these same actions.
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QAction;
@@ -33,6 +34,17 @@ public:
     QAction* const mnuExit;
     // The play button's toggle; no menu item carries it.
     QAction* const playPause;
+    // Reached by keys alone (and the wheel, for the volume); no menu item carries them.
+    QAction* const seekBack;        // 5 s
+    QAction* const seekForward;     // 5 s
+    QAction* const seekBackLong;    // 60 s
+    QAction* const seekForwardLong; // 60 s
+    QAction* const volumeUp;
+    QAction* const volumeDown;
+    QAction* const mute; // on and off
+
+    // Every action that answers a key: the windows that take the keys carry these.
+    QList<QAction*> withKeys() const;
 
     // The zoom action for a percentage of zoomPercents.
     QAction* zoom(int percent) const;

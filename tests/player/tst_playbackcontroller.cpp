@@ -1,5 +1,5 @@
 // The playback owner against the scripted engine: every jump reported once, whoever asked; the
-// volume's one writer; the glyphs' guard; the end of a file stepping on.
+// volume's one writer, its steps and mute; the glyphs' guard; the end of a file stepping on.
 #include "fakeengine.h"
 #include "player/playbackcontroller.h"
 
@@ -20,6 +20,8 @@ private slots:
         QTest::newRow("to a time") << "seek" << 1.5 << 0.0 << QVariantList{1.5};
         QTest::newRow("along the bar") << "along" << 50.0 << 100.0 << QVariantList{2.0};
         QTest::newRow("a bar of no width") << "along" << 50.0 << 0.0 << QVariantList{};
+        QTest::newRow("by, past the end") << "by" << 60.0 << 0.0 << QVariantList{4.0};
+        QTest::newRow("by, before the start") << "by" << -5.0 << 0.0 << QVariantList{0.0};
     }
     void everyJumpIsReportedOnce()
     {
@@ -34,6 +36,8 @@ private slots:
         QSignalSpy spy(&playback, &PlaybackController::positionJumped);
         if (how == "seek")
             playback.seek(fill);
+        else if (how == "by")
+            playback.seekBy(fill);
         else
             playback.seekAlong(fill, bar);
         QVariantList seen;
@@ -53,6 +57,16 @@ private slots:
         playback.setVolume(600); // the engine keeps it at full volume
         QCOMPARE(engine.calls, (QStringList{"setVolume:-3750", "setVolume:600"}));
         QCOMPARE(spy, (QList<QVariantList>{{-3750}, {0}}));
+
+        // Steps stay on the bar; muted, the bar shows silence until a step brings sound back.
+        spy.clear();
+        playback.stepVolume(1);
+        playback.setVolume(-7400);
+        playback.stepVolume(-1);
+        playback.toggleMute();
+        playback.stepVolume(1);
+        QVERIFY(!engine.Mute());
+        QCOMPARE(spy, (QList<QVariantList>{{0}, {-7400}, {-7500}, {-7500}, {-7125}}));
     }
 
     void glyphsStepOnlyPastOneEntry_data()

@@ -8,6 +8,7 @@
 #include "player/formvideo.h"
 #include "player/playbackcontroller.h"
 #include "playlist/formpls.h"
+#include "window/aboutshowing.h"
 #include "window/bars.h"
 #include "window/maximiser.h"
 #include "window/playeractions.h"
@@ -221,6 +222,7 @@ private slots:
         const auto closedBy = [&](const std::function<void(frmSplash*)>& act) {
             r.action("mnuAbout")->trigger();
             QPointer<frmSplash> s = r.window->splash();
+            QTest::qWait(AboutShowing::settleMs);
             act(s);
             return QTest::qWaitFor([&] { return s.isNull(); }, 1000);
         };
