@@ -2,17 +2,29 @@
 #include "controls/starttrace.h"
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
+#include "player/infooption.h"
 #include "window/programend.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (const auto asked = InfoOption::asked(arguments); asked != InfoOption::Asked::Nothing) {
+        std::fputs(InfoOption::text(asked).toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     MpvEngine::prepareApplication();
     QApplication app(argc, argv);
     StartTrace::mark("application made");
     Accessibility::install();
     QApplication::setApplicationName(QStringLiteral("Orvella"));
+    // The launcher's name: the Wayland app id, and what the desktop matches the window with.
+    QApplication::setDesktopFileName(QStringLiteral("org.orvella.orvella"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(ORVELLA_VERSION_MAJOR)
                                             .arg(ORVELLA_VERSION_MINOR)

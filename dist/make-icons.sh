@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the hicolor PNG icons from icons/orvella.svg. The PNGs are kept in the repository,
-# so this is needed only after the SVG changes. It needs rsvg-convert, which is not in
+# Regenerates the hicolor PNG icons from icons/org.orvella.orvella.svg. The PNGs are kept in
+# the repository, so this is needed only after the SVG changes. It needs rsvg-convert, which is not in
 # scripts/debian-packages.txt because building never runs it:
 #   apt-get install librsvg2-bin
 set -euo pipefail
@@ -9,5 +9,5 @@ command -v rsvg-convert >/dev/null || { echo "rsvg-convert is missing: apt-get i
 for size in 16 22 24 32 48 64 128 256; do
     mkdir -p "hicolor/${size}x${size}/apps"
     rsvg-convert --width "$size" --height "$size" --format png \
-        --output "hicolor/${size}x${size}/apps/orvella.png" orvella.svg
+        --output "hicolor/${size}x${size}/apps/org.orvella.orvella.png" org.orvella.orvella.svg
 done

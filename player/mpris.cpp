@@ -4,6 +4,7 @@
 #include "engine/mediagate.h"
 #include "player/playbackcontroller.h"
 #include "playlist/displayname.h"
+#include "supportedmimetypes.h"
 #include "window/barvalues.h"
 #include "window/playeractions.h"
 
@@ -40,14 +41,9 @@ public:
     bool yes() const { return true; }
     bool no() const { return false; }
     QString identity() const { return QStringLiteral("Orvella"); }
-    QString desktopEntry() const { return QStringLiteral("orvella"); }
+    QString desktopEntry() const { return QStringLiteral("org.orvella.orvella"); }
     QStringList uriSchemes() const { return {QStringLiteral("file")}; }
-    QStringList mimeTypes() const
-    {
-        return {QStringLiteral("video/x-msvideo"), QStringLiteral("video/mpeg"),
-                QStringLiteral("application/vnd.ms-asf"), QStringLiteral("video/x-ms-wmv"),
-                QStringLiteral("application/x-orvella-playlist")};
-    }
+    QStringList mimeTypes() const { return supportedMimeTypes(); }
 
 public slots:
     void Raise() { m_controls->raise(); }

@@ -47,13 +47,14 @@ session_wait() {
     return 1
 }
 
-# Builds the Release player in build/ (a no-op when it is up to date); sets ORVELLA_BIN.
+# Builds the Release player in build-run/, as ./run does (a no-op when it is up to date);
+# sets ORVELLA_BIN.
 session_build() {
     orvella_install_packages
-    orvella_build "$ORVELLA_ROOT/build" -DCMAKE_BUILD_TYPE=Release -DORVELLA_TESTS=OFF \
+    orvella_build "$ORVELLA_ROOT/build-run" -DCMAKE_BUILD_TYPE=Release -DORVELLA_TESTS=OFF \
         -DORVELLA_BENCH=OFF >"$session_dir/build.log" 2>&1 ||
         { tail -30 "$session_dir/build.log"; session_fail "the build failed"; }
-    ORVELLA_BIN="$ORVELLA_ROOT/build/orvella"
+    ORVELLA_BIN="$ORVELLA_ROOT/build-run/orvella"
 }
 
 # Xvfb on a display nobody holds, openbox managing it, and a session bus.

@@ -3,9 +3,14 @@
 
 ORVELLA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# orvella_install_packages [PACKAGE...]: those named, or else scripts/debian-packages.txt
 orvella_install_packages() {
     local wanted missing=()
-    wanted=$(grep -v '^#' "$ORVELLA_ROOT/scripts/debian-packages.txt" | grep -v '^$')
+    if [ $# -gt 0 ]; then
+        wanted="$*"
+    else
+        wanted=$(grep -v '^#' "$ORVELLA_ROOT/scripts/debian-packages.txt" | grep -v '^$')
+    fi
     for pkg in $wanted; do
         if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$pkg")

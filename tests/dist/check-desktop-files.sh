@@ -38,9 +38,11 @@ validate_desktop() {
     [ -z "$out" ] || fail "desktop-file-validate $1: $out"
 }
 
-step "validating the sources"
-validate_desktop "$source_dir/dist/orvella.desktop"
-appstreamcli validate --no-net --strict --pedantic "$source_dir/dist/org.orvella.orvella.metainfo.xml" ||
+id=org.orvella.orvella
+
+step "validating the generated files"
+validate_desktop "$binary_dir/dist/$id.desktop"
+appstreamcli validate --no-net --strict --pedantic "$binary_dir/dist/$id.metainfo.xml" ||
     fail "appstreamcli validate"
 
 step "installing into $prefix"
@@ -48,13 +50,15 @@ step "installing into $prefix"
     { cat "$work/install.log" >&2; fail "cmake --install"; }
 
 expected=(
-    share/applications/orvella.desktop
+    share/applications/$id.desktop
     share/mime/packages/orvella-mime.xml
-    share/metainfo/org.orvella.orvella.metainfo.xml
-    share/icons/hicolor/scalable/apps/orvella.svg
+    share/metainfo/$id.metainfo.xml
+    share/icons/hicolor/scalable/apps/$id.svg
+    share/icons/hicolor/symbolic/apps/$id-symbolic.svg
+    share/man/man1/orvella.1
 )
 for size in 16 22 24 32 48 64 128 256; do
-    expected+=("share/icons/hicolor/${size}x${size}/apps/orvella.png")
+    expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
 [ -x "$prefix/bin/orvella" ] || fail "bin/orvella is not installed"
 for file in "${expected[@]}"; do
@@ -62,7 +66,12 @@ for file in "${expected[@]}"; do
 done
 
 step "validating the installed tree"
-validate_desktop "$prefix/share/applications/orvella.desktop"
+validate_desktop "$prefix/share/applications/$id.desktop"
+# One name throughout: the launcher's icon and the AppStream entry's (validate-tree below
+# checks the AppStream file's name and its launcher).
+grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "the launcher's icon is not $id"
+grep -q "<icon type=\"stock\">$id</icon>" "$prefix/share/metainfo/$id.metainfo.xml" ||
+    fail "the AppStream entry's icon is not $id"
 # Also checks that the metainfo file is named after its ID and its launchable exists.
 appstreamcli validate-tree --no-net --strict --pedantic "$work/root" || fail "appstreamcli validate-tree"
 

@@ -46,6 +46,28 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The class half of a window's WM_CLASS, as xprop shows it: WM_CLASS(STRING) = "name", "Class".
+QString windowClassOf(const QString& windowId)
+{
+    QProcess xprop;
+    xprop.start("xprop", {"-id", windowId, "WM_CLASS"});
+    xprop.waitForFinished(5000);
+    const QStringList parts = QString::fromLatin1(xprop.readAllStandardOutput()).split('"');
+    return parts.size() >= 5 ? parts.at(3) : QString();
+}
+
+// The launcher's StartupWMClass=, by which a desktop ties the window to the launcher.
+QString launcherWindowClass()
+{
+    const QString key = QStringLiteral("StartupWMClass=");
+    for (const QByteArray& line :
+         readAll(ORVELLA_DIST_DIR "/org.orvella.orvella.desktop").split('\n')) {
+        if (line.startsWith(key.toLatin1()))
+            return QString::fromUtf8(line.mid(key.size()));
+    }
+    return {};
+}
+
 } // namespace
 
 class TestInstances : public QObject
@@ -114,6 +136,7 @@ private slots:
         auto first = start({});
         QVERIFY(first);
         QTRY_VERIFY_WITH_TIMEOUT(!windowsOf(first->processId(), true).isEmpty(), 20000);
+        QCOMPARE(windowClassOf(windowsOf(first->processId(), true).first()), launcherWindowClass());
         QCOMPARE(readAll(picture), resource);
         QVERIFY(!QFileInfo::exists(m_dir.filePath("prog/default.jpg")));
         const QDateTime written = QFileInfo(picture).lastModified();

@@ -3,9 +3,11 @@
 #include "ownxserver.h"
 #include "player/mpris.h"
 #include "playlist/orvformat.h"
+#include "supportedmimetypes.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -209,6 +211,28 @@ private slots:
         const QString before = playerctl({"volume"});
         QVERIFY(setVolume(value));
         QCOMPARE(playerctl({"volume"}), before);
+    }
+
+    // The desktop finds the launcher by DesktopEntry, and the types are the launcher's own.
+    void rootNamesTheLauncherAndItsTypes()
+    {
+        const QString connection = QStringLiteral("root");
+        QDBusConnection bus =
+            QDBusConnection::connectToBus(m_env.value("DBUS_SESSION_BUS_ADDRESS"), connection);
+        QVERIFY(bus.isConnected());
+        const auto property = [&bus](const char* name) {
+            QDBusMessage get = QDBusMessage::createMethodCall(
+                "org.mpris.MediaPlayer2.orvella", "/org/mpris/MediaPlayer2",
+                "org.freedesktop.DBus.Properties", "Get");
+            get << QStringLiteral("org.mpris.MediaPlayer2") << QString::fromLatin1(name);
+            const QDBusMessage reply = bus.call(get, QDBus::Block, 10000);
+            return reply.arguments().value(0).value<QDBusVariant>().variant();
+        };
+        const QString entry = property("DesktopEntry").toString();
+        QVERIFY2(QFile::exists(QStringLiteral(ORVELLA_DIST_DIR "/") + entry + ".desktop"),
+                 qPrintable(entry + " names no launcher"));
+        QCOMPARE(property("SupportedMimeTypes").toStringList(), supportedMimeTypes());
+        QDBusConnection::disconnectFromBus(connection);
     }
 
     void quitEndsThePlayer()
