@@ -1,5 +1,6 @@
 #include "engine/mpvclient.h"
 
+#include <QVariantMap>
 #include <list>
 #include <vector>
 
@@ -41,11 +42,37 @@ private:
 };
 } // namespace
 
+namespace {
+QVariant fromNode(const mpv_node& node)
+{
+    switch (node.format) {
+    case MPV_FORMAT_NODE_ARRAY: {
+        QVariantList list;
+        for (int i = 0; i < node.u.list->num; ++i)
+            list.append(fromNode(node.u.list->values[i]));
+        return list;
+    }
+    case MPV_FORMAT_NODE_MAP: {
+        QVariantMap map;
+        for (int i = 0; i < node.u.list->num; ++i)
+            map.insert(QString::fromUtf8(node.u.list->keys[i]), fromNode(node.u.list->values[i]));
+        return map;
+    }
+    case MPV_FORMAT_STRING:
+        return fromMpv(node.format, &node.u.string);
+    default:
+        return fromMpv(node.format, &node.u);
+    }
+}
+} // namespace
+
 QVariant fromMpv(mpv_format format, const void* data)
 {
     if (!data)
         return {};
     switch (format) {
+    case MPV_FORMAT_NODE:
+        return fromNode(*static_cast<const mpv_node*>(data));
     case MPV_FORMAT_DOUBLE:
         return *static_cast<const double*>(data);
     case MPV_FORMAT_FLAG:

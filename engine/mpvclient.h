@@ -24,6 +24,9 @@ enum class Request : std::uint64_t
     VideoHeight,
     Restarted,
     AudioTrack,
+    // A subtitle file the user gave to the open file, and one found beside it.
+    Subtitle,
+    SubtitleBeside,
 };
 
 constexpr std::uint64_t tagFor(Request request, std::uint64_t generation)
@@ -41,7 +44,8 @@ constexpr std::uint64_t generationOf(std::uint64_t tag)
     return tag >> 8;
 }
 
-// A value mpv hands over, as Qt holds it; invalid for formats the engine never asks for.
+// A value mpv hands over, as Qt holds it (a node as lists and maps); invalid for formats the
+// engine never asks for.
 QVariant fromMpv(mpv_format format, const void* data);
 
 class MpvClient

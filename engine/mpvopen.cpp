@@ -3,11 +3,13 @@
 #include "engine/mediagate.h"
 #include "engine/mpvclient.h"
 #include "engine/mpvfile.h"
+#include "engine/mpvsubtitles.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
 #include <optional>
+#include <utility>
 
 namespace {
 QString describeEndError(int error, const QString& path, const QString& logged)
@@ -55,9 +57,15 @@ struct MpvOpen::PendingOpen
     bool playing = false;
     std::optional<QString> error;
     QString loggedError;
+    // Given to mpv once the file has loaded; the first is shown.
+    QList<SubtitleProbe::Candidate> subtitles;
 };
 
-MpvOpen::MpvOpen(MpvClient& client, MpvFile& file) : m_client(client), m_file(file) {}
+MpvOpen::MpvOpen(MpvClient& client, MpvFile& file)
+    : m_client(client), m_file(file), m_subtitles(std::make_unique<MpvSubtitles>(client))
+{
+    connect(m_subtitles.get(), &MpvSubtitles::refused, this, &MpvOpen::subtitleRefused);
+}
 
 MpvOpen::~MpvOpen() = default;
 
@@ -78,6 +86,7 @@ bool MpvOpen::open(const QString& path)
     m_pending = std::make_unique<PendingOpen>();
     m_pending->generation = generation;
     m_pending->path = verdict.path;
+    m_pending->subtitles = MpvSubtitles::beside(verdict.path);
     m_file.seekTarget.reset();
     setOpenState(OpenStates::Opening);
     if (m_generation != generation)
@@ -85,8 +94,10 @@ bool MpvOpen::open(const QString& path)
 
     // A put starts playing, though mpv keeps the pause of the last file, whose end pauses it.
     // As an option of the file itself it cannot fall between that end and the new start.
+    // The tracks chosen for one file are that file's: each starts from mpv's own choice, as a
+    // sound track switched off would otherwise stay off for every file after it.
     m_client.commandAsync({QStringLiteral("loadfile"), verdict.path, QStringLiteral("replace"),
-                           QStringLiteral("pause=no")},
+                           QStringLiteral("pause=no,aid=auto,sid=auto")},
                           tagFor(Request::Load, generation));
 
     // One wait serves every put. A put from a timer or the bus while another waits only
@@ -175,6 +186,10 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
             m_file.seekTarget.reset();
         return;
     }
+    if (request == Request::Subtitle || request == Request::SubtitleBeside) {
+        m_subtitles->handleReply(tag, error, generation == m_generation);
+        return;
+    }
     if (request == Request::VideoWidth || request == Request::VideoHeight) {
         const int size = error < 0 ? 0 : value.toInt();
         if (m_pending && m_pending->generation == generation) {
@@ -256,8 +271,21 @@ void MpvOpen::handleFileLoaded()
                               tagFor(Request::ContainerWidth, generation));
     m_client.getPropertyAsync("height", MPV_FORMAT_INT64,
                               tagFor(Request::ContainerHeight, generation));
+    m_subtitles->filmLoaded(generation, std::exchange(m_pending->subtitles, {}));
     // The decoded size may already be known; otherwise it comes with the video reconfig.
     handleVideoReconfig();
+}
+
+QString MpvOpen::addSubtitle(const QString& path)
+{
+    const MediaGate::Verdict verdict = MediaGate::admitSubtitle(path);
+    if (!verdict.admitted())
+        return verdict.refusal;
+    if (m_pending || m_file.openState != OpenStates::Open)
+        return tr("No film is open for the subtitle file: %1")
+            .arg(MediaGate::printable(QFileInfo(verdict.path).fileName()));
+    m_subtitles->add(m_generation, verdict.path);
+    return {};
 }
 
 void MpvOpen::handleVideoReconfig()

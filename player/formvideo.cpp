@@ -94,8 +94,10 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     wireCommands();
     wireChrome();
     wireTray();
-    connect(new FileDrop(*this), &FileDrop::dropped, this,
-            [this](const QStringList& paths) { playlistWindow().addDropped(paths); });
+    connect(new FileDrop(*this), &FileDrop::dropped, this, [this](const QStringList& paths) {
+        if (const QStringList rest = m_playback->takeSubtitles(paths); !rest.isEmpty())
+            playlistWindow().addDropped(rest);
+    });
 }
 
 FormVideo::~FormVideo()

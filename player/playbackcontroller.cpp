@@ -2,6 +2,7 @@
 
 #include "engine/mediaengine.h"
 #include "player/playbackcontrol.h"
+#include "player/subtitledrop.h"
 #include "window/barvalues.h"
 
 #include <QDebug>
@@ -31,6 +32,21 @@ bool PlaybackController::open(const QString& path)
     if (!m_engine.lastError().isEmpty())
         tellRefusal(m_engine.lastError());
     return false;
+}
+
+QStringList PlaybackController::takeSubtitles(const QStringList& dropped)
+{
+    // A film: something with a length and a picture; not the start-up picture, not a song.
+    const bool filmOpen = !m_engine.FileName().isEmpty() && m_engine.Duration() > 0 &&
+                          m_engine.ImageSourceHeight() > 0;
+    const SubtitleDrop::Split split = SubtitleDrop::split(dropped, filmOpen);
+    for (const QString& path : split.forFilm) {
+        if (const QString why = m_engine.addSubtitle(path); !why.isEmpty())
+            tellRefusal(why);
+    }
+    for (const QString& text : split.refused)
+        tellRefusal(text);
+    return split.forPlaylist;
 }
 
 void PlaybackController::tellRefusal(const QString& text)
