@@ -138,6 +138,33 @@ void MpvClient::commandAsync(const QVariantList& args, std::uint64_t tag)
     mpv_command_node_async(m_handle.get(), tag, &command);
 }
 
+void MpvClient::loadFileAsync(const QString& path, const QList<FileOption>& options,
+                              std::uint64_t tag)
+{
+    if (!m_handle)
+        return;
+    NodeBuilder builder;
+    // The options as a map, not as text: mpv parses no separators or escapes in its values.
+    std::vector<char*> keys;
+    std::vector<mpv_node> values;
+    for (const auto& [name, value] : options) {
+        keys.push_back(const_cast<char*>(name));
+        values.push_back(builder.fromVariant(value));
+    }
+    mpv_node_list map{static_cast<int>(values.size()), values.data(), keys.data()};
+    mpv_node items[4] = {builder.fromVariant(QStringLiteral("loadfile")),
+                         builder.fromVariant(path),
+                         builder.fromVariant(QStringLiteral("replace")),
+                         {}};
+    items[3].format = MPV_FORMAT_NODE_MAP;
+    items[3].u.list = &map;
+    mpv_node_list list{4, items, nullptr};
+    mpv_node command{};
+    command.format = MPV_FORMAT_NODE_ARRAY;
+    command.u.list = &list;
+    mpv_command_node_async(m_handle.get(), tag, &command);
+}
+
 void MpvClient::getPropertyAsync(const char* name, mpv_format format, std::uint64_t tag)
 {
     if (!m_handle)

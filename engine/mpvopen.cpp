@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <optional>
-#include <utility>
 
 namespace {
 QString describeEndError(int error, const QString& path, const QString& logged)
@@ -57,8 +56,6 @@ struct MpvOpen::PendingOpen
     bool playing = false;
     std::optional<QString> error;
     QString loggedError;
-    // Given to mpv once the file has loaded; the first is shown.
-    QList<SubtitleProbe::Candidate> subtitles;
 };
 
 MpvOpen::MpvOpen(MpvClient& client, MpvFile& file)
@@ -86,7 +83,6 @@ bool MpvOpen::open(const QString& path)
     m_pending = std::make_unique<PendingOpen>();
     m_pending->generation = generation;
     m_pending->path = verdict.path;
-    m_pending->subtitles = MpvSubtitles::beside(verdict.path);
     m_file.seekTarget.reset();
     setOpenState(OpenStates::Opening);
     if (m_generation != generation)
@@ -96,9 +92,12 @@ bool MpvOpen::open(const QString& path)
     // As an option of the file itself it cannot fall between that end and the new start.
     // The tracks chosen for one file are that file's: each starts from mpv's own choice, as a
     // sound track switched off would otherwise stay off for every file after it.
-    m_client.commandAsync({QStringLiteral("loadfile"), verdict.path, QStringLiteral("replace"),
-                           QStringLiteral("pause=no,aid=auto,sid=auto")},
-                          tagFor(Request::Load, generation));
+    QList<MpvClient::FileOption> options{{"pause", QStringLiteral("no")},
+                                         {"aid", QStringLiteral("auto")},
+                                         {"sid", QStringLiteral("auto")}};
+    for (const QString& subtitle : MpvSubtitles::beside(verdict.path))
+        options.append({"sub-files-append", subtitle});
+    m_client.loadFileAsync(verdict.path, options, tagFor(Request::Load, generation));
 
     // One wait serves every put. A put from a timer or the bus while another waits only
     // replaces the request: a wait of its own would nest an event loop per put, and a flood of
@@ -186,8 +185,8 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
             m_file.seekTarget.reset();
         return;
     }
-    if (request == Request::Subtitle || request == Request::SubtitleBeside) {
-        m_subtitles->handleReply(tag, error, generation == m_generation);
+    if (request == Request::Subtitle || request == Request::SubtitleTracks) {
+        m_subtitles->handleReply(tag, error, value, generation == m_generation);
         return;
     }
     if (request == Request::VideoWidth || request == Request::VideoHeight) {
@@ -271,7 +270,6 @@ void MpvOpen::handleFileLoaded()
                               tagFor(Request::ContainerWidth, generation));
     m_client.getPropertyAsync("height", MPV_FORMAT_INT64,
                               tagFor(Request::ContainerHeight, generation));
-    m_subtitles->filmLoaded(generation, std::exchange(m_pending->subtitles, {}));
     // The decoded size may already be known; otherwise it comes with the video reconfig.
     handleVideoReconfig();
 }

@@ -1,13 +1,10 @@
-// Subtitle files on their way to mpv: the ones found beside a film, handed over in order once
-// the film has loaded, and the ones the user gives. Each goes as its own sub-add, with every
-// part a node of its own: a name holding commas, colons or "=" stays one name, as mpv splits
-// nothing.
+// Subtitle files on their way to mpv. The ones beside a film go with the film itself, as its
+// sub-files, so mpv loads them while it opens the film and shows the first as it shows what
+// its own search finds. One the user gives later is added, then selected.
 #pragma once
 
-#include "engine/subtitleprobe.h"
-
 #include <QObject>
-#include <QVariantList>
+#include <QStringList>
 #include <cstdint>
 
 class MpvClient;
@@ -21,25 +18,20 @@ public:
 
     // The subtitle files beside a film (SubtitleProbe::beside), each through the same kind of
     // gate as the film itself (MediaGate::admitSubtitle).
-    static QList<SubtitleProbe::Candidate> beside(const QString& film);
+    static QStringList beside(const QString& film);
 
-    // The film of generation has loaded: gives mpv its subtitle files, one after the other so
-    // their tracks keep the probe's order; the first is shown, as mpv shows what it finds.
-    void filmLoaded(std::uint64_t generation, QList<SubtitleProbe::Candidate> subtitles);
-    // An admitted subtitle file the user gave to the open film of generation: shown at once.
+    // An admitted subtitle file the user gave to the open film of generation: shown once mpv
+    // has read it.
     void add(std::uint64_t generation, const QString& path);
-    // mpv's reply to one of the requests above; current: it was about the open film.
-    void handleReply(std::uint64_t tag, int error, bool current);
+    // mpv's reply to one of the requests above; current: it is about the open film.
+    void handleReply(std::uint64_t tag, int error, const QVariant& value, bool current);
 
 signals:
     // mpv could not read a file the user gave.
     void refused(const QString& text);
 
 private:
-    void sendNext(std::uint64_t generation, bool select);
-
     MpvClient& m_client;
-    QList<SubtitleProbe::Candidate> m_queue;
-    // The last file the user gave, named should mpv fail to read it.
+    // The last file the user gave: named should mpv fail to read it, found in the track list.
     QString m_asked;
 };

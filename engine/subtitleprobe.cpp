@@ -53,29 +53,27 @@ QString stemWithDot(const QString& mediaPath)
 
 } // namespace
 
-QList<Candidate> beside(const QString& mediaPath, const IsRegularFile& isRegularFile)
+QStringList beside(const QString& mediaPath, const IsRegularFile& isRegularFile)
 {
-    QList<Candidate> found;
+    QStringList found;
     if (mediaPath.isEmpty() || mediaPath.endsWith(u'/'))
         return found;
     const QString stem = stemWithDot(mediaPath);
-    const auto probe = [&](const QString& path, const QString& language) {
+    const auto probe = [&](const QString& path) {
         if (isRegularFile(path))
-            found.append({path, language});
+            found.append(path);
     };
     for (const std::string_view extension : kExtensions) {
         const QString lower = latin1(extension);
-        probe(stem + lower, {});
-        probe(stem + lower.toUpper(), {});
+        probe(stem + lower);
+        probe(stem + lower.toUpper());
     }
-    for (const std::string_view code : kLanguages) {
-        const QString language = latin1(code);
-        probe(stem + language + QStringLiteral(".srt"), language);
-    }
+    for (const std::string_view language : kLanguages)
+        probe(stem + latin1(language) + QStringLiteral(".srt"));
     return found;
 }
 
-QList<Candidate> beside(const QString& mediaPath)
+QStringList beside(const QString& mediaPath)
 {
     return beside(mediaPath, &isRegularFile);
 }

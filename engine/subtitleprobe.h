@@ -3,20 +3,11 @@
 // the few names a subtitle for the film can have, so its cost is the same in any folder.
 #pragma once
 
-#include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace SubtitleProbe {
-
-struct Candidate
-{
-    QString path;
-    // The language of a NAME.LANG.srt, as written in the name; empty for NAME.srt and the like.
-    QString language;
-
-    bool operator==(const Candidate&) const = default;
-};
 
 // Whether a path names an existing regular file (a link counts as what it points to).
 using IsRegularFile = std::function<bool(const QString& path)>;
@@ -24,9 +15,9 @@ using IsRegularFile = std::function<bool(const QString& path)>;
 // For /d/NAME.ext, the files among /d/NAME.srt, .ass, .ssa, .vtt, .sub (each extension in
 // lower or upper case) and /d/NAME.LANG.srt for the language codes the player knows, in that
 // order. Asks isRegularFile once per name and never lists the folder.
-QList<Candidate> beside(const QString& mediaPath, const IsRegularFile& isRegularFile);
+QStringList beside(const QString& mediaPath, const IsRegularFile& isRegularFile);
 // The same against the file system.
-QList<Candidate> beside(const QString& mediaPath);
+QStringList beside(const QString& mediaPath);
 
 // One stat: an existing regular file, or a link to one.
 bool isRegularFile(const QString& path);

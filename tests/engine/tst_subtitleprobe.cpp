@@ -9,8 +9,6 @@
 #include <QTest>
 #include <sys/stat.h>
 
-using SubtitleProbe::Candidate;
-
 class TestSubtitleProbe : public QObject
 {
     Q_OBJECT
@@ -20,7 +18,6 @@ private slots:
     {
         QTest::addColumn<QString>("media");
         QTest::addColumn<QStringList>("files");
-        // Expected, as "path" or "path|language".
         QTest::addColumn<QStringList>("found");
         const QString film = QStringLiteral("/d/film.avi");
         QTest::newRow("nothing beside") << film << QStringList{"/d/film.avi"} << QStringList{};
@@ -40,10 +37,10 @@ private slots:
             << QStringList{};
         QTest::newRow("languages, two letters before three")
             << film << QStringList{"/d/film.eng.srt", "/d/film.fr.srt", "/d/film.en.srt"}
-            << QStringList{"/d/film.en.srt|en", "/d/film.fr.srt|fr", "/d/film.eng.srt|eng"};
+            << QStringList{"/d/film.en.srt", "/d/film.fr.srt", "/d/film.eng.srt"};
         QTest::newRow("NAME.srt before languages")
             << film << QStringList{"/d/film.de.srt", "/d/film.srt"}
-            << QStringList{"/d/film.srt", "/d/film.de.srt|de"};
+            << QStringList{"/d/film.srt", "/d/film.de.srt"};
         QTest::newRow("unknown language")
             << film << QStringList{"/d/film.xx.srt", "/d/film.english.srt"} << QStringList{};
         QTest::newRow("language in upper case")
@@ -70,13 +67,10 @@ private slots:
         QFETCH(QStringList, found);
         const QSet<QString> existing(files.begin(), files.end());
         int asked = 0;
-        const QList<Candidate> candidates = SubtitleProbe::beside(media, [&](const QString& path) {
+        const QStringList got = SubtitleProbe::beside(media, [&](const QString& path) {
             ++asked;
             return existing.contains(path);
         });
-        QStringList got;
-        for (const Candidate& c : candidates)
-            got << (c.language.isEmpty() ? c.path : c.path + u'|' + c.language);
         QCOMPARE(got, found);
         // One question per name the film's subtitles may have, whatever the folder holds.
         QVERIFY2(asked > 200 && asked < 300, qPrintable(QString::number(asked)));
@@ -99,9 +93,8 @@ private slots:
         QVERIFY(QFile::link(path("gone.sub"), path("film.sub")));
         QVERIFY(write(path("film.ja.srt")));
 
-        const QList<Candidate> expected{{path("film.vtt"), {}},
-                                        {path("film.ja.srt"), QStringLiteral("ja")}};
-        QCOMPARE(SubtitleProbe::beside(path("film.avi")), expected);
+        QCOMPARE(SubtitleProbe::beside(path("film.avi")),
+                 (QStringList{path("film.vtt"), path("film.ja.srt")}));
     }
 };
 
