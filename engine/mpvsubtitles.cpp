@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QVariantMap>
+#include <algorithm>
 
 MpvSubtitles::MpvSubtitles(MpvClient& client) : m_client(client) {}
 
