@@ -3,7 +3,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
@@ -21,12 +25,34 @@ constexpr AspectChoice kAspects[] = {
     {"16:9", 16.0 / 9.0},
     {"2.35:1", 2.35},
 };
+
+QString askForSubtitleFile(QWidget* parent, const QString& folder)
+{
+    return QFileDialog::getOpenFileName(
+        parent, EngineOptionsDialog::tr("Load subtitle file"), folder,
+        EngineOptionsDialog::tr("Subtitle files (*.srt *.ass *.ssa *.vtt *.sub *.SRT *.ASS *.SSA "
+                                "*.VTT *.SUB);;All files (*)"));
+}
+
+// Fills box with choices and shows the current one; only the user's picks are reported.
+void fill(QComboBox& box, const QList<TrackList::Choice>& choices, const QVariant& current)
+{
+    box.clear();
+    for (const TrackList::Choice& choice : choices)
+        box.addItem(choice.label, choice.value);
+    box.setCurrentIndex(int(TrackList::indexOf(choices, current)));
+    box.setEnabled(!choices.isEmpty());
+}
 } // namespace
 
 EngineOptionsDialog::EngineOptionsDialog(QWidget* parent)
     : QDialog(parent), m_hardwareDecoding(new QCheckBox(tr("Hardware decoding"), this)),
       m_deinterlace(new QCheckBox(tr("Deinterlace"), this)), m_aspect(new QComboBox(this)),
-      m_mute(new QCheckBox(tr("Mute sound"), this))
+      m_mute(new QCheckBox(tr("Mute sound"), this)),
+      m_audioTrack(choiceBox("audioTrack", Option::AudioTrack)),
+      m_subtitleTrack(choiceBox("subtitleTrack", Option::SubtitleTrack)),
+      m_loadSubtitle(new QPushButton(tr("Load subtitle file…"), this)),
+      m_audioDevice(choiceBox("audioDevice", Option::AudioDevice)), m_chooseFile(askForSubtitleFile)
 {
     setObjectName(QStringLiteral("engineOptions"));
     setWindowTitle(tr("Engine Options"));
@@ -34,14 +60,26 @@ EngineOptionsDialog::EngineOptionsDialog(QWidget* parent)
     m_deinterlace->setObjectName(QStringLiteral("deinterlace"));
     m_aspect->setObjectName(QStringLiteral("aspect"));
     m_mute->setObjectName(QStringLiteral("mute"));
+    m_loadSubtitle->setObjectName(QStringLiteral("loadSubtitle"));
     for (const auto& choice : kAspects)
         m_aspect->addItem(tr(choice.label), choice.ratio);
+    // Long track titles and device descriptions must not widen the dialog past the screen.
+    for (QComboBox* box : {m_audioTrack, m_subtitleTrack, m_audioDevice}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(24);
+    }
 
+    auto* subtitles = new QHBoxLayout;
+    subtitles->addWidget(m_subtitleTrack, 1);
+    subtitles->addWidget(m_loadSubtitle);
     auto* form = new QFormLayout;
     form->addRow(m_hardwareDecoding);
     form->addRow(m_deinterlace);
     form->addRow(tr("Aspect ratio"), m_aspect);
     form->addRow(m_mute);
+    form->addRow(tr("Audio track"), m_audioTrack);
+    form->addRow(tr("Subtitles"), subtitles);
+    form->addRow(tr("Audio device"), m_audioDevice);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -56,6 +94,23 @@ EngineOptionsDialog::EngineOptionsDialog(QWidget* parent)
             [this](bool on) { emit optionChanged(Option::Mute, on); });
     connect(m_aspect, &QComboBox::currentIndexChanged, this,
             [this](int index) { emit optionChanged(Option::Aspect, m_aspect->itemData(index)); });
+    connect(m_loadSubtitle, &QPushButton::clicked, this, &EngineOptionsDialog::chooseSubtitleFile);
+}
+
+QComboBox* EngineOptionsDialog::choiceBox(const char* name, Option option)
+{
+    auto* box = new QComboBox(this);
+    box->setObjectName(QString::fromLatin1(name));
+    connect(box, &QComboBox::activated, this,
+            [this, box, option](int index) { emit optionChanged(option, box->itemData(index)); });
+    return box;
+}
+
+void EngineOptionsDialog::chooseSubtitleFile()
+{
+    const QString path = m_chooseFile(this, QFileInfo(m_film).absolutePath());
+    if (!path.isEmpty())
+        emit subtitleFileChosen(path);
 }
 
 void EngineOptionsDialog::setValues(const Values& values)
@@ -73,4 +128,12 @@ void EngineOptionsDialog::setValues(const Values& values)
             index = i;
     }
     m_aspect->setCurrentIndex(index);
+
+    fill(*m_audioTrack, values.audioTracks, values.audioTrack);
+    QList<TrackList::Choice> subtitles{{tr("Off"), QStringLiteral("no")}};
+    subtitles.append(values.subtitleTracks);
+    fill(*m_subtitleTrack, subtitles, values.subtitleTrack);
+    fill(*m_audioDevice, values.audioDevices, values.audioDevice);
+    m_film = values.film;
+    m_loadSubtitle->setEnabled(!m_film.isEmpty());
 }

@@ -1,12 +1,17 @@
-// The engine's options dialog: a few decoding and picture settings that apply at once while
-// the dialog is open and are forgotten when the program ends.
+// The engine's options dialog: a few decoding and picture settings, the open film's tracks
+// and the audio device. Every change applies at once while the dialog is open and is
+// forgotten when the program ends.
 #pragma once
+
+#include "engine/tracklist.h"
 
 #include <QDialog>
 #include <QVariant>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
+class QPushButton;
 
 class EngineOptionsDialog : public QDialog
 {
@@ -17,7 +22,10 @@ public:
         HardwareDecoding,
         Deinterlace,
         Aspect,
-        Mute
+        Mute,
+        AudioTrack,
+        SubtitleTrack,
+        AudioDevice
     };
 
     struct Values
@@ -27,20 +35,46 @@ public:
         // Width over height; 0 or less keeps the file's own.
         double aspect = -1;
         bool mute = false;
+        // The open film's tracks and the selected one (a track id, or "no").
+        QList<TrackList::Choice> audioTracks;
+        QVariant audioTrack;
+        QList<TrackList::Choice> subtitleTracks;
+        QVariant subtitleTrack = QStringLiteral("no");
+        QList<TrackList::Choice> audioDevices;
+        QString audioDevice;
+        // The open film's path; "" with none open, when no subtitle file can be loaded.
+        QString film;
     };
+
+    // Asks the user for a subtitle file, starting in folder; "" when cancelled.
+    using FileChooser = std::function<QString(QWidget* parent, const QString& folder)>;
 
     explicit EngineOptionsDialog(QWidget* parent = nullptr);
 
     // Shows the current values without reporting them as changes.
     void setValues(const Values& values);
+    // Replaces the file dialog behind "Load subtitle file…".
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
 signals:
-    // value: bool for the switches, the aspect as a double (-1: the file's own).
+    // value: bool for the switches, the aspect as a double (-1: the file's own), a track id or
+    // "no" for the tracks, a device name for the audio device.
     void optionChanged(EngineOptionsDialog::Option option, const QVariant& value);
+    // The user chose a subtitle file for the open film; not yet checked.
+    void subtitleFileChosen(const QString& path);
 
 private:
+    QComboBox* choiceBox(const char* name, Option option);
+    void chooseSubtitleFile();
+
     QCheckBox* m_hardwareDecoding;
     QCheckBox* m_deinterlace;
     QComboBox* m_aspect;
     QCheckBox* m_mute;
+    QComboBox* m_audioTrack;
+    QComboBox* m_subtitleTrack;
+    QPushButton* m_loadSubtitle;
+    QComboBox* m_audioDevice;
+    QString m_film;
+    FileChooser m_chooseFile;
 };

@@ -81,6 +81,10 @@ public:
 
     // EngineDialogs::Statistics or EngineDialogs::Options.
     virtual void ShowDialog(int which) = 0;
+    // Gives the open film a subtitle file and shows it. Returns why not (only an existing
+    // regular local file with a subtitle extension is taken, and only while a file is open),
+    // or "" when it was taken.
+    [[nodiscard]] virtual QString addSubtitle(const QString& path) = 0;
     // A short text over the picture for a few seconds; it asks nothing of the user.
     virtual void showMessage(const QString& text) = 0;
     // The program is ending: stops playing and closes the windows the engine opened (its

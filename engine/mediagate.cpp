@@ -1,5 +1,7 @@
 #include "engine/mediagate.h"
 
+#include "engine/subtitleprobe.h"
+
 #include <QDir>
 #include <QUrl>
 #include <algorithm>
@@ -105,6 +107,14 @@ Verdict admit(const QString& name)
     if (!S_ISREG(info.st_mode))
         return refuse(QStringLiteral("Not a regular file"), path);
     return {path, {}};
+}
+
+Verdict admitSubtitle(const QString& name)
+{
+    Verdict verdict = admit(name);
+    if (verdict.admitted() && !SubtitleProbe::hasSubtitleExtension(verdict.path))
+        return refuse(QStringLiteral("Not a subtitle file"), verdict.path);
+    return verdict;
 }
 
 } // namespace MediaGate

@@ -24,6 +24,11 @@ struct Verdict
 // missing, a folder, a device, a FIFO or a socket (a link counts as what it points to).
 Verdict admit(const QString& name);
 
+// The same for a subtitle file handed to the engine beside a film; its name must also end in
+// one of the subtitle extensions (SubtitleProbe::hasSubtitleExtension), so nothing else is
+// read as one.
+Verdict admitSubtitle(const QString& name);
+
 // Whether name begins "scheme://", as a URL that mpv would take for one of its protocols.
 bool hasScheme(const QString& name);
 

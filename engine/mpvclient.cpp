@@ -1,5 +1,6 @@
 #include "engine/mpvclient.h"
 
+#include <QVariantMap>
 #include <list>
 #include <vector>
 
@@ -41,11 +42,37 @@ private:
 };
 } // namespace
 
+namespace {
+QVariant fromNode(const mpv_node& node)
+{
+    switch (node.format) {
+    case MPV_FORMAT_NODE_ARRAY: {
+        QVariantList list;
+        for (int i = 0; i < node.u.list->num; ++i)
+            list.append(fromNode(node.u.list->values[i]));
+        return list;
+    }
+    case MPV_FORMAT_NODE_MAP: {
+        QVariantMap map;
+        for (int i = 0; i < node.u.list->num; ++i)
+            map.insert(QString::fromUtf8(node.u.list->keys[i]), fromNode(node.u.list->values[i]));
+        return map;
+    }
+    case MPV_FORMAT_STRING:
+        return fromMpv(node.format, &node.u.string);
+    default:
+        return fromMpv(node.format, &node.u);
+    }
+}
+} // namespace
+
 QVariant fromMpv(mpv_format format, const void* data)
 {
     if (!data)
         return {};
     switch (format) {
+    case MPV_FORMAT_NODE:
+        return fromNode(*static_cast<const mpv_node*>(data));
     case MPV_FORMAT_DOUBLE:
         return *static_cast<const double*>(data);
     case MPV_FORMAT_FLAG:
@@ -105,6 +132,33 @@ void MpvClient::commandAsync(const QVariantList& args, std::uint64_t tag)
     for (const QVariant& arg : args)
         items.push_back(builder.fromVariant(arg));
     mpv_node_list list{static_cast<int>(items.size()), items.data(), nullptr};
+    mpv_node command{};
+    command.format = MPV_FORMAT_NODE_ARRAY;
+    command.u.list = &list;
+    mpv_command_node_async(m_handle.get(), tag, &command);
+}
+
+void MpvClient::loadFileAsync(const QString& path, const QList<FileOption>& options,
+                              std::uint64_t tag)
+{
+    if (!m_handle)
+        return;
+    NodeBuilder builder;
+    // The options as a map, not as text: mpv parses no separators or escapes in its values.
+    std::vector<char*> keys;
+    std::vector<mpv_node> values;
+    for (const auto& [name, value] : options) {
+        keys.push_back(const_cast<char*>(name));
+        values.push_back(builder.fromVariant(value));
+    }
+    mpv_node_list map{static_cast<int>(values.size()), values.data(), keys.data()};
+    mpv_node items[4] = {builder.fromVariant(QStringLiteral("loadfile")),
+                         builder.fromVariant(path),
+                         builder.fromVariant(QStringLiteral("replace")),
+                         {}};
+    items[3].format = MPV_FORMAT_NODE_MAP;
+    items[3].u.list = &map;
+    mpv_node_list list{4, items, nullptr};
     mpv_node command{};
     command.format = MPV_FORMAT_NODE_ARRAY;
     command.u.list = &list;

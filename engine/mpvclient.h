@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <mpv/client.h>
+#include <utility>
 
 Q_DECLARE_LOGGING_CATEGORY(lcMpv)
 
@@ -24,6 +25,9 @@ enum class Request : std::uint64_t
     VideoHeight,
     Restarted,
     AudioTrack,
+    // A subtitle file the user gave to the open file, and the track list that shows its id.
+    Subtitle,
+    SubtitleTracks,
 };
 
 constexpr std::uint64_t tagFor(Request request, std::uint64_t generation)
@@ -41,7 +45,8 @@ constexpr std::uint64_t generationOf(std::uint64_t tag)
     return tag >> 8;
 }
 
-// A value mpv hands over, as Qt holds it; invalid for formats the engine never asks for.
+// A value mpv hands over, as Qt holds it (a node as lists and maps); invalid for formats the
+// engine never asks for.
 QVariant fromMpv(mpv_format format, const void* data);
 
 class MpvClient
@@ -58,6 +63,11 @@ public:
     // Calls without a core do nothing.
     void setPropertyAsync(const char* name, const QVariant& value);
     void commandAsync(const QVariantList& args, std::uint64_t tag = 0);
+    // One option of a file, name and value. A value goes to mpv whole: a path holding commas
+    // or colons stays one path.
+    using FileOption = std::pair<const char*, QString>;
+    // loadfile path replace, with options for that file alone; a name may come more than once.
+    void loadFileAsync(const QString& path, const QList<FileOption>& options, std::uint64_t tag);
     void getPropertyAsync(const char* name, mpv_format format, std::uint64_t tag);
 
 private:

@@ -2,13 +2,13 @@
 
 #include "controls/plaintext.h"
 #include "controls/starttrace.h"
-#include "engine/engineoptionsdialog.h"
 #include "engine/fullscreenhost.h"
 #include "engine/mpvclient.h"
 #include "engine/mpvevents.h"
 #include "engine/mpvinput.h"
 #include "engine/mpvopen.h"
 #include "engine/mpvoptions.h"
+#include "engine/mpvoptionslink.h"
 #include "engine/mpvrenderer.h"
 #include "engine/mpvview.h"
 
@@ -22,22 +22,6 @@
 namespace {
 // Long enough to read a sentence, short enough not to stay over the next file.
 constexpr int messageDurationMs = 4000;
-
-// The mpv option behind each setting of the options dialog.
-const char* optionProperty(EngineOptionsDialog::Option option)
-{
-    switch (option) {
-    case EngineOptionsDialog::Option::HardwareDecoding:
-        return "hwdec";
-    case EngineOptionsDialog::Option::Deinterlace:
-        return "deinterlace";
-    case EngineOptionsDialog::Option::Aspect:
-        return "video-aspect-override";
-    case EngineOptionsDialog::Option::Mute:
-        return "mute";
-    }
-    return nullptr;
-}
 } // namespace
 
 double mpvVolumeFromHundredthsOfDecibel(int hundredthsOfDecibel)
@@ -61,7 +45,15 @@ MpvEngine::MpvEngine(const Options& options, QObject* parent)
       m_events(std::make_unique<MpvEvents>(*m_client, *m_open, m_file)),
       m_fullScreen(std::make_unique<FullScreenHost>())
 {
+    // A subtitle file chosen in the options dialog that is not taken is told on the picture.
+    m_optionsLink =
+        std::make_unique<MpvOptionsLink>(*m_client, *m_events, m_file, [this](const QString& path) {
+            if (const QString why = addSubtitle(path); !why.isEmpty())
+                showMessage(why);
+        });
+    connect(m_optionsLink.get(), &MpvOptionsLink::muteChosen, this, &MpvEngine::setMute);
     connect(m_open.get(), &MpvOpen::openStateChanged, this, &MpvEngine::onOpenStateChanged);
+    connect(m_open.get(), &MpvOpen::subtitleRefused, this, &MpvEngine::showMessage);
     connect(m_open.get(), &MpvOpen::playStateChanged, this, &MpvEngine::PlayStateChange);
     connect(m_fullScreen.get(), &FullScreenHost::closeRequested, this, &MpvEngine::fullScreenLeft);
     // Without a window there is nothing to wait for.
@@ -99,7 +91,7 @@ MpvEngine::~MpvEngine()
 {
     m_open->wakeWait();
     m_events->stop();
-    m_optionsDialog.reset();
+    m_optionsLink.reset();
     delete m_view.data();
     m_fullScreen.reset();
     // The render context goes before the mpv core it draws for.
@@ -179,6 +171,9 @@ void MpvEngine::onOpenStateChanged(int oldState, int newState)
     // The picture takes the view back from a message.
     if (newState == OpenStates::Opening && m_view)
         m_view->clearMessage();
+    // The dialog lists the open file's tracks.
+    if (m_optionsLink)
+        m_optionsLink->update();
     emit OpenStateChange(oldState, newState);
 }
 
@@ -292,52 +287,29 @@ void MpvEngine::ShowDialog(int which)
     if (which != EngineDialogs::Options ||
         !qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
-    if (!m_optionsDialog) {
-        m_optionsDialog = std::make_unique<EngineOptionsDialog>();
-        connect(m_optionsDialog.get(), &EngineOptionsDialog::optionChanged, this,
-                [this](EngineOptionsDialog::Option option, const QVariant& value) {
-                    const char* name = optionProperty(option);
-                    if (option == EngineOptionsDialog::Option::HardwareDecoding)
-                        setPropertyAsync(name, value.toBool() ? QStringLiteral("auto-copy-safe")
-                                                              : QStringLiteral("no"));
-                    else if (option == EngineOptionsDialog::Option::Aspect)
-                        setPropertyAsync(name, QString::number(value.toDouble(), 'g', 10));
-                    else
-                        setPropertyAsync(name, value);
-                });
-    }
-    EngineOptionsDialog::Values values;
-    const QString hwdec =
-        mpvValue(optionProperty(EngineOptionsDialog::Option::HardwareDecoding)).toString();
-    values.hardwareDecoding = !hwdec.isEmpty() && hwdec != QLatin1String("no");
-    values.deinterlace =
-        mpvValue(optionProperty(EngineOptionsDialog::Option::Deinterlace)).toBool();
-    values.aspect = mpvValue(optionProperty(EngineOptionsDialog::Option::Aspect)).toDouble();
-    values.mute = mpvValue(optionProperty(EngineOptionsDialog::Option::Mute)).toBool();
-    m_optionsDialog->setValues(values);
-    if (m_view) {
-        const QRect area = m_view->window()->geometry();
-        m_optionsDialog->adjustSize();
-        m_optionsDialog->move(area.center() - m_optionsDialog->rect().center());
-    }
-    m_optionsDialog->show();
-    m_optionsDialog->raise();
-    m_optionsDialog->activateWindow();
+    // The dialog shows what mpv has, so mpv must be there.
+    start();
+    m_optionsLink->show(m_view ? m_view->window()->geometry() : QRect());
+}
+
+QString MpvEngine::addSubtitle(const QString& path)
+{
+    start();
+    return m_open->addSubtitle(path);
 }
 
 void MpvEngine::shutDown()
 {
-    if (m_optionsDialog)
-        m_optionsDialog->close();
+    m_optionsLink->close();
     setDisplaySize(DisplaySizes::Fitted);
     // An engine never started has nothing to stop, and starting it now would only cost time.
     if (*m_client)
         m_client->commandAsync({QStringLiteral("stop")});
 }
 
-QWidget* MpvEngine::optionsDialog() const
+EngineOptionsDialog* MpvEngine::optionsDialog() const
 {
-    return m_optionsDialog.get();
+    return m_optionsLink->dialog();
 }
 
 void MpvEngine::setRect(const QRect& rect)

@@ -21,6 +21,7 @@ class FullScreenHost;
 class MpvClient;
 class MpvEvents;
 class MpvOpen;
+class MpvOptionsLink;
 class MpvRenderer;
 class MpvView;
 
@@ -92,6 +93,8 @@ public:
 
     // Statistics: toggles mpv's statistics overlay. Options: shows the engine's options dialog.
     void ShowDialog(int which) override;
+    // Through MediaGate::admitSubtitle; shown at once, as the selected subtitle track.
+    [[nodiscard]] QString addSubtitle(const QString& path) override;
     void showMessage(const QString& text) override;
     void shutDown() override;
 
@@ -111,7 +114,7 @@ public:
     // "time-pos", "deinterlace", ...); invalid when unknown.
     QVariant mpvValue(const QByteArray& name) const;
     // The options dialog once ShowDialog(Options) has created it.
-    QWidget* optionsDialog() const;
+    EngineOptionsDialog* optionsDialog() const;
     bool statisticsShown() const { return m_statisticsShown; }
 
 private:
@@ -141,7 +144,7 @@ private:
     // The view belongs to the engine but may sit in the main window, which can delete it first.
     QPointer<MpvView> m_view;
     std::unique_ptr<FullScreenHost> m_fullScreen;
-    std::unique_ptr<EngineOptionsDialog> m_optionsDialog;
+    std::unique_ptr<MpvOptionsLink> m_optionsLink;
 
     int m_displaySize = DisplaySizes::Fitted;
     bool m_showControls = false;

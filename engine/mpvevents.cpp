@@ -11,6 +11,8 @@ struct MpvEvents::PropertyHandler
     const char* name;
     mpv_format format;
     void (MpvEvents::*onChange)(const QVariant& value);
+    // Followed only once followOnDemand() asks.
+    bool onDemand = false;
 };
 
 // Every mpv property the engine follows; the index + 1 is the observation's id. Values land in
@@ -28,6 +30,13 @@ const MpvEvents::PropertyHandler MpvEvents::kProperties[] = {
     {"video-aspect-override", MPV_FORMAT_DOUBLE, nullptr},
     {"osd-level", MPV_FORMAT_INT64, nullptr},
     {"script-opts", MPV_FORMAT_STRING, nullptr},
+    {"track-list", MPV_FORMAT_NODE, &MpvEvents::onTracks},
+    {"aid", MPV_FORMAT_NODE, &MpvEvents::onTracks},
+    {"sid", MPV_FORMAT_NODE, &MpvEvents::onTracks},
+    {"audio-device", MPV_FORMAT_STRING, &MpvEvents::onTracks},
+    // Listing the devices wakes every audio output's device watch (a server connection for
+    // some): not worth it before anyone asks.
+    {"audio-device-list", MPV_FORMAT_NODE, &MpvEvents::onTracks, true},
 };
 
 MpvEvents::MpvEvents(MpvClient& client, MpvOpen& open, MpvFile& file)
@@ -39,8 +48,10 @@ void MpvEvents::start()
 {
     mpv_handle* mpv = m_client.handle();
     mpv_request_log_messages(mpv, "error");
-    for (std::size_t i = 0; i < std::size(kProperties); ++i)
-        mpv_observe_property(mpv, i + 1, kProperties[i].name, kProperties[i].format);
+    for (std::size_t i = 0; i < std::size(kProperties); ++i) {
+        if (!kProperties[i].onDemand)
+            mpv_observe_property(mpv, i + 1, kProperties[i].name, kProperties[i].format);
+    }
     mpv_set_wakeup_callback(
         mpv,
         [](void* self) {
@@ -49,6 +60,18 @@ void MpvEvents::start()
                 QMetaObject::invokeMethod(events, &MpvEvents::drain, Qt::QueuedConnection);
         },
         this);
+}
+
+void MpvEvents::followOnDemand()
+{
+    if (m_followingOnDemand || !m_client)
+        return;
+    m_followingOnDemand = true;
+    for (std::size_t i = 0; i < std::size(kProperties); ++i) {
+        if (kProperties[i].onDemand)
+            mpv_observe_property(m_client.handle(), i + 1, kProperties[i].name,
+                                 kProperties[i].format);
+    }
 }
 
 void MpvEvents::stop()
@@ -168,4 +191,9 @@ void MpvEvents::onEofReached(const QVariant& value)
 void MpvEvents::onPausedForCache(const QVariant& value)
 {
     m_file.pausedForCache = value.toBool();
+}
+
+void MpvEvents::onTracks(const QVariant&)
+{
+    emit tracksChanged();
 }

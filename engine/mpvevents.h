@@ -28,6 +28,13 @@ public:
     void stop();
 
     QVariant value(const QByteArray& name) const { return m_values.value(name); }
+    // Starts following the properties that cost mpv something to keep up to date (the audio
+    // devices), for as long as the core lives; once is enough.
+    void followOnDemand();
+
+signals:
+    // The tracks, the selected ones, the audio devices or the chosen device changed.
+    void tracksChanged();
 
 private:
     struct PropertyHandler;
@@ -41,10 +48,12 @@ private:
     void onPause(const QVariant& value);
     void onEofReached(const QVariant& value);
     void onPausedForCache(const QVariant& value);
+    void onTracks(const QVariant& value);
 
     MpvClient& m_client;
     MpvOpen& m_open;
     MpvFile& m_file;
     std::atomic<bool> m_drainQueued{false};
+    bool m_followingOnDemand = false;
     QHash<QByteArray, QVariant> m_values;
 };

@@ -3,6 +3,7 @@
 #include "engine/mediagate.h"
 #include "engine/mpvclient.h"
 #include "engine/mpvfile.h"
+#include "engine/mpvsubtitles.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -57,7 +58,11 @@ struct MpvOpen::PendingOpen
     QString loggedError;
 };
 
-MpvOpen::MpvOpen(MpvClient& client, MpvFile& file) : m_client(client), m_file(file) {}
+MpvOpen::MpvOpen(MpvClient& client, MpvFile& file)
+    : m_client(client), m_file(file), m_subtitles(std::make_unique<MpvSubtitles>(client))
+{
+    connect(m_subtitles.get(), &MpvSubtitles::refused, this, &MpvOpen::subtitleRefused);
+}
 
 MpvOpen::~MpvOpen() = default;
 
@@ -85,9 +90,14 @@ bool MpvOpen::open(const QString& path)
 
     // A put starts playing, though mpv keeps the pause of the last file, whose end pauses it.
     // As an option of the file itself it cannot fall between that end and the new start.
-    m_client.commandAsync({QStringLiteral("loadfile"), verdict.path, QStringLiteral("replace"),
-                           QStringLiteral("pause=no")},
-                          tagFor(Request::Load, generation));
+    // The tracks chosen for one file are that file's: each starts from mpv's own choice, as a
+    // sound track switched off would otherwise stay off for every file after it.
+    QList<MpvClient::FileOption> options{{"pause", QStringLiteral("no")},
+                                         {"aid", QStringLiteral("auto")},
+                                         {"sid", QStringLiteral("auto")}};
+    for (const QString& subtitle : MpvSubtitles::beside(verdict.path))
+        options.append({"sub-files-append", subtitle});
+    m_client.loadFileAsync(verdict.path, options, tagFor(Request::Load, generation));
 
     // One wait serves every put. A put from a timer or the bus while another waits only
     // replaces the request: a wait of its own would nest an event loop per put, and a flood of
@@ -175,6 +185,10 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
             m_file.seekTarget.reset();
         return;
     }
+    if (request == Request::Subtitle || request == Request::SubtitleTracks) {
+        m_subtitles->handleReply(tag, error, value, generation == m_generation);
+        return;
+    }
     if (request == Request::VideoWidth || request == Request::VideoHeight) {
         const int size = error < 0 ? 0 : value.toInt();
         if (m_pending && m_pending->generation == generation) {
@@ -258,6 +272,18 @@ void MpvOpen::handleFileLoaded()
                               tagFor(Request::ContainerHeight, generation));
     // The decoded size may already be known; otherwise it comes with the video reconfig.
     handleVideoReconfig();
+}
+
+QString MpvOpen::addSubtitle(const QString& path)
+{
+    const MediaGate::Verdict verdict = MediaGate::admitSubtitle(path);
+    if (!verdict.admitted())
+        return verdict.refusal;
+    if (m_pending || m_file.openState != OpenStates::Open)
+        return tr("No film is open for the subtitle file: %1")
+            .arg(MediaGate::printable(QFileInfo(verdict.path).fileName()));
+    m_subtitles->add(m_generation, verdict.path);
+    return {};
 }
 
 void MpvOpen::handleVideoReconfig()

@@ -12,6 +12,7 @@
 
 struct MpvFile;
 class MpvClient;
+class MpvSubtitles;
 class QEventLoop;
 
 class MpvOpen : public QObject
@@ -30,6 +31,9 @@ public:
     std::uint64_t generation() const { return m_generation; }
     // Lets the waiting put look again at how far its open has come.
     void wakeWait();
+    // Gives the open file one more subtitle file and shows it; returns why not, or "" when
+    // it went to mpv (whose failure to read it comes later as subtitleRefused).
+    QString addSubtitle(const QString& path);
 
     // mpv's events about files, and the replies to the requests tagged with a generation.
     void handleStartFile(std::int64_t entryId);
@@ -47,6 +51,7 @@ public:
 signals:
     void openStateChanged(int oldState, int newState);
     void playStateChanged(int oldState, int newState);
+    void subtitleRefused(const QString& text);
 
 private:
     struct PendingOpen;
@@ -62,6 +67,7 @@ private:
     MpvFile& m_file;
     std::unique_ptr<PendingOpen> m_pending;
     std::uint64_t m_generation = 0;
+    std::unique_ptr<MpvSubtitles> m_subtitles;
     // The one wait for an open, while a put waits.
     QEventLoop* m_wait = nullptr;
 };

@@ -51,9 +51,10 @@ void setAtStart(MpvClient& client, bool video, const QString& audioOutput)
     // The engine's own keys must never quit; the view passes no keys to mpv.
     client.setOption("input-default-bindings", QStringLiteral("no"));
     client.setOption("input-vo-keyboard", QStringLiteral("no"));
-    // The player shows what the file holds. Looking for cover pictures and subtitle files
+    // The player shows what the file holds. mpv's search for cover pictures and subtitle files
     // beside it reads the whole folder at every open (a tenth of a second in a folder of
-    // 100,000 files), and a cover would give a sound file a picture it does not have.
+    // 100,000 files), and a cover would give a sound file a picture it does not have; the
+    // engine asks for the few subtitle names a film can have itself (SubtitleProbe).
     client.setOption("cover-art-auto", QStringLiteral("no"));
     client.setOption("sub-auto", QStringLiteral("no"));
     client.setOption("load-osd-console", QStringLiteral("no"));

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the short test clips in this folder (needs ffmpeg with libmp3lame; ffmpeg is only
-# needed here, never to build or run the player). Every clip shows a moving test pattern so
-# pictures taken a second apart differ.
+# needed here, never to build or run the player). Every clip but plain.avi shows a moving test
+# pattern, so pictures taken a second apart differ.
 #
 #   clip.avi    2 s, 160x120, MPEG-4 Part 2 video tagged XVID + MP3 audio (a DivX-style AVI)
 #   clip.divx   the same file under the DivX extension
@@ -17,6 +17,8 @@
 #   uhd.avi     0.5 s, 3840x2160, MPEG-4 Part 2 video (XVID), no sound, coarse quantiser
 #   still.jpg   one 320x240 picture
 #   updown.jpg  one 64x64 picture, white above and black below, to tell up from down
+#   plain.avi   4 s, 160x120, one grey-blue colour, no sound: subtitle text over it is the only
+#               thing bright in the picture
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -50,3 +52,6 @@ cp clip.wmv clip.asf
 
 "${ff[@]}" -f lavfi -i "color=black:size=64x64,drawbox=x=0:y=0:w=64:h=32:color=white:t=fill" \
     -frames:v 1 -q:v 2 updown.jpg
+
+"${ff[@]}" -f lavfi -i "color=c=0x305090:size=160x120:rate=5:duration=4" \
+    -c:v mpeg4 -vtag XVID -q:v 5 -g 25 plain.avi

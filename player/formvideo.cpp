@@ -96,8 +96,10 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
     m_shellIcon1->setToolTipText(programTitle);
     m_shellIcon1->setIcon(programIcon());
     m_showing->answerTray(*m_shellIcon1, *m_mnuFile);
-    connect(new FileDrop(*this), &FileDrop::dropped, this,
-            [this](const QStringList& paths) { playlistWindow().addDropped(paths); });
+    connect(new FileDrop(*this), &FileDrop::dropped, this, [this](const QStringList& paths) {
+        if (const QStringList rest = m_playback->takeSubtitles(paths); !rest.isEmpty())
+            playlistWindow().addDropped(rest);
+    });
 }
 
 FormVideo::~FormVideo()

@@ -2,6 +2,7 @@
 
 #include "engine/mediaengine.h"
 #include "player/playbackcontrol.h"
+#include "player/subtitledrop.h"
 #include "window/barvalues.h"
 
 #include <QDebug>
@@ -46,6 +47,20 @@ void PlaybackController::playNow(const QString& path)
 bool PlaybackController::hasTrack() const
 {
     return !m_opened.isEmpty() && m_engine.FileName() == m_opened;
+}
+
+QStringList PlaybackController::takeSubtitles(const QStringList& dropped)
+{
+    // A film: something with a length and a picture; not the start-up picture, not a song.
+    const bool filmOpen = hasTrack() && m_engine.Duration() > 0 && m_engine.ImageSourceHeight() > 0;
+    const SubtitleDrop::Split split = SubtitleDrop::split(dropped, filmOpen);
+    for (const QString& path : split.forFilm) {
+        if (const QString why = m_engine.addSubtitle(path); !why.isEmpty())
+            tellRefusal(why);
+    }
+    for (const QString& text : split.refused)
+        tellRefusal(text);
+    return split.forPlaylist;
 }
 
 void PlaybackController::tellRefusal(const QString& text)

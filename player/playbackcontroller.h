@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 
@@ -49,6 +50,9 @@ public:
     void tick();
     // Opens path in the engine; a refusal is told. Returns whether the engine took it.
     bool open(const QString& path);
+    // A drop on the picture: its subtitle files go to the film that plays, or are refused with
+    // a word (SubtitleDrop::split). Returns the rest, for the playlist.
+    QStringList takeSubtitles(const QStringList& dropped);
     // Says why a file or list was not taken: one line on standard error, a few seconds over
     // the picture.
     void tellRefusal(const QString& text);

@@ -37,6 +37,7 @@ public:
 
     QStringList calls;  // "setFileName:/a.avi", "Play", "Pause", ...
     QStringList opened; // paths given to setFileName, in order
+    QString subtitleRefusal;
 
     QString FileName() const override { return m_fileName; }
     bool setFileName(const QString& path) override;
@@ -60,6 +61,12 @@ public:
     bool Mute() const override { return m_mute; }
     void setMute(bool mute) override;
     void ShowDialog(int which) override;
+    // Takes every subtitle file; "" or the scripted refusal.
+    QString addSubtitle(const QString& path) override
+    {
+        calls << QStringLiteral("addSubtitle:") + path;
+        return subtitleRefusal;
+    }
     void showMessage(const QString& text) override
     {
         calls << QStringLiteral("showMessage:") + text;

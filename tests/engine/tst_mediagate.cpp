@@ -31,6 +31,12 @@ private slots:
             QFile::link(QStringLiteral("/dev/zero"), m_dir.filePath(QStringLiteral("zero.avi"))));
         QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo.avi"))), 0600), 0);
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.avi")));
+        for (const char* name :
+             {"film.srt", "LOUD.SRT", "a,b:c=d --sub-files=x.ass", "x.srt\n--sub-files=y.srt"}) {
+            QFile subtitle(m_dir.filePath(QLatin1String(name)));
+            QVERIFY(subtitle.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo.srt"))), 0600), 0);
         QVERIFY(QDir::setCurrent(m_dir.path()));
     }
 
@@ -92,6 +98,40 @@ private slots:
         // What the user reads is one line of visible characters.
         for (const QChar c : verdict.refusal)
             QVERIFY(c.isPrint());
+    }
+
+    void admitSubtitle_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("refusal");
+        const QString srt = inDir(QStringLiteral("@/film.srt"));
+        QTest::newRow("subtitle") << srt << srt << QString();
+        const QString loud = inDir(QStringLiteral("@/LOUD.SRT"));
+        QTest::newRow("upper-case extension") << loud << loud << QString();
+        // Passed whole, as one node: nothing in it is an option for mpv.
+        const QString odd = inDir(QStringLiteral("@/a,b:c=d --sub-files=x.ass"));
+        QTest::newRow("commas, colons, equals") << odd << odd << QString();
+        QTest::newRow("line feed") << inDir(QStringLiteral("@/x.srt\n--sub-files=y.srt"))
+                                   << QString() << QStringLiteral("Not a file name");
+        QTest::newRow("not a subtitle") << inDir(QStringLiteral("@/film.avi")) << QString()
+                                        << QStringLiteral("Not a subtitle file");
+        QTest::newRow("fifo") << inDir(QStringLiteral("@/fifo.srt")) << QString()
+                              << QStringLiteral("Not a regular file");
+        // mpv would make a subtitle of the text itself.
+        QTest::newRow("memory") << QStringLiteral("memory://00:00:00,000 --> 9:00:00,000 x.srt")
+                                << QString() << QStringLiteral("Not a local file");
+    }
+
+    void admitSubtitle()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, path);
+        QFETCH(QString, refusal);
+        const MediaGate::Verdict verdict = MediaGate::admitSubtitle(name);
+        QCOMPARE(verdict.path, path);
+        QVERIFY2(refusal.isEmpty() ? verdict.admitted() : verdict.refusal.startsWith(refusal),
+                 qPrintable(verdict.refusal));
     }
 
     void socketRefused()

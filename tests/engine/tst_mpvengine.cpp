@@ -10,10 +10,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QtEndian>
+#include <chrono>
 #include <cmath>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using enginetest::clip;
@@ -60,6 +62,7 @@ private slots:
     void volumeGain_data();
     void volumeGain();
     void soundPlaysThroughWithSystemOutput();
+    void subtitlesThenTheNextFileAtOnce();
 
 private:
     QString badFile(const QString& kind);
@@ -486,6 +489,23 @@ void TestMpvEngine::soundPlaysThroughWithSystemOutput()
     QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
     QCOMPARE(engine.CurrentPosition(), engine.Duration());
     QVERIFY(engine.Duration() > 1.9);
+}
+
+void TestMpvEngine::subtitlesThenTheNextFileAtOnce()
+{
+    // A subtitle file given as "next" is pressed: the two meet inside mpv at every distance in
+    // time, the film with subtitle files of its own too. Each put must still open.
+    const QString film = m_dir->filePath(QStringLiteral("film.avi"));
+    const QString subtitle = m_dir->filePath(QStringLiteral("film.srt"));
+    QVERIFY(QFile::link(clip("clip.avi"), film));
+    QVERIFY(enginetest::writeSubtitle(subtitle, "x"));
+    MpvEngine& engine = *m_engine;
+    for (int i = 0; i < 40; ++i) {
+        QVERIFY2(engine.setFileName(film), qPrintable(engine.lastError()));
+        QCOMPARE(engine.addSubtitle(subtitle), QString());
+        std::this_thread::sleep_for(std::chrono::microseconds(i * 100));
+        QVERIFY2(engine.setFileName(clip("clip.mpg")), qPrintable(engine.lastError()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMpvEngine)

@@ -1,22 +1,27 @@
 // The libmpv engine drawing for real: its view inside a window on the (virtual) X server,
 // pictures through mpv's OpenGL render API, full screen, overlays, input and the options
 // dialog.
+#include "engine/engineoptionsdialog.h"
+#include "engine/mpvview.h"
 #include "enginetest.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
-#include "engine/mpvview.h"
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 #include <memory>
 #include <utility>
 
+using enginetest::brightPixels;
 using enginetest::clip;
 using enginetest::kTimeoutMs;
+using enginetest::writeSubtitle;
 
 namespace {
 bool hasPicture(const QImage& image)
@@ -50,12 +55,15 @@ private slots:
     void overlaysDrawOnPicture();
     void messageWithNothingOpen();
     void optionsDialogAppliesLive();
+    void subtitlesBesideTheFilmShow();
+    void optionsDialogChoosesTracks();
     void shutDownClosesItsWindowsAndStops();
 
 private:
     QImage grab() const { return m_view->grabFramebuffer(); }
     // Opens a clip, halts it and waits until its picture is drawn.
-    void openHalted(const char* name);
+    void openHalted(const char* name) { openHaltedPath(clip(name)); }
+    void openHaltedPath(const QString& path);
 
     const QRect m_rect{20, 20, 320, 240};
     std::unique_ptr<QWidget> m_window;
@@ -67,8 +75,8 @@ void TestMpvEngineView::init()
 {
     m_window = std::make_unique<QWidget>();
     m_window->resize(480, 360);
-    m_engine = std::make_unique<MpvEngine>(MpvEngine::Options{
-        .video = true, .audioOutput = QStringLiteral("null")});
+    m_engine = std::make_unique<MpvEngine>(
+        MpvEngine::Options{.video = true, .audioOutput = QStringLiteral("null")});
     m_view = qobject_cast<MpvView*>(m_engine->view());
     QVERIFY(m_view);
     QVERIFY2(m_engine->drawsPicture(), "no OpenGL render path");
@@ -85,9 +93,9 @@ void TestMpvEngineView::cleanup()
     m_view = nullptr;
 }
 
-void TestMpvEngineView::openHalted(const char* name)
+void TestMpvEngineView::openHaltedPath(const QString& path)
 {
-    QVERIFY2(m_engine->setFileName(clip(name)), qPrintable(m_engine->lastError()));
+    QVERIFY2(m_engine->setFileName(path), qPrintable(m_engine->lastError()));
     QTRY_VERIFY_WITH_TIMEOUT(m_engine->CurrentPosition() > 0.3, kTimeoutMs);
     m_engine->Pause();
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->PlayState(), PlayStates::Paused, kTimeoutMs);
@@ -339,6 +347,82 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QVERIFY(mute->isChecked());
     QVERIFY(!hardware->isChecked());
     QCOMPARE(aspect->currentText(), QStringLiteral("16:9"));
+}
+
+void TestMpvEngineView::subtitlesBesideTheFilmShow()
+{
+    QTemporaryDir dir;
+    // A name mpv would split, were it ever put into one of its lists.
+    const QString name = dir.filePath(QStringLiteral("a,b:c=d --sub-files=x"));
+    QVERIFY(QFile::link(clip("plain.avi"), name + QStringLiteral(".avi")));
+    openHaltedPath(name + QStringLiteral(".avi"));
+    QCOMPARE(brightPixels(grab()), 0);
+
+    QVERIFY(writeSubtitle(name + QStringLiteral(".srt"), "SUBTITLE"));
+    openHaltedPath(name + QStringLiteral(".avi"));
+    QTRY_VERIFY_WITH_TIMEOUT(brightPixels(grab(), 0.75, 1) > 20, kTimeoutMs);
+    QCOMPARE(brightPixels(grab(), 0, 0.5), 0);
+    const QVariantList tracks = m_engine->mpvValue("track-list").toList();
+    QCOMPARE(tracks.size(), 2);
+    QCOMPARE(tracks.last().toMap().value("external-filename").toString(),
+             name + QStringLiteral(".srt"));
+    QVERIFY(tracks.last().toMap().value("selected").toBool());
+}
+
+void TestMpvEngineView::optionsDialogChoosesTracks()
+{
+    QTemporaryDir dir;
+    const QString film = dir.filePath(QStringLiteral("film.avi"));
+    QVERIFY(QFile::link(clip("plain.avi"), film));
+    QVERIFY(writeSubtitle(dir.filePath(QStringLiteral("film.srt")), "ONE"));
+    QVERIFY(writeSubtitle(dir.filePath(QStringLiteral("film.en.srt")), "TWO TWO TWO"));
+    QVERIFY(writeSubtitle(dir.filePath(QStringLiteral("later.srt")), "THREE"));
+    openHaltedPath(film);
+    QTRY_VERIFY_WITH_TIMEOUT(brightPixels(grab()) > 0, kTimeoutMs);
+    const QImage first = grab();
+
+    m_engine->ShowDialog(EngineDialogs::Options);
+    EngineOptionsDialog* dialog = m_engine->optionsDialog();
+    auto* subtitles = dialog->findChild<QComboBox*>(QStringLiteral("subtitleTrack"));
+    QVERIFY(subtitles);
+    QTRY_COMPARE_WITH_TIMEOUT(subtitles->count(), 3, kTimeoutMs);
+    QCOMPARE(subtitles->currentIndex(), 1);
+    QVERIFY(subtitles->itemText(1).contains(QStringLiteral("film.srt")));
+    QVERIFY(subtitles->itemText(2).contains(QStringLiteral("film.en.srt")));
+
+    emit subtitles->activated(0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("sid"), QVariant(false), kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(brightPixels(grab()), 0, kTimeoutMs);
+    emit subtitles->activated(2);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("sid"), subtitles->itemData(2), kTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(brightPixels(grab()) > 0 && grab() != first, kTimeoutMs);
+    QCOMPARE(subtitles->currentIndex(), 2);
+
+    // "Load subtitle file…" starts beside the film, and what it loads is shown.
+    QString askedIn;
+    dialog->setFileChooser([&](QWidget*, const QString& folder) {
+        askedIn = folder;
+        return dir.filePath(QStringLiteral("later.srt"));
+    });
+    dialog->findChild<QPushButton*>(QStringLiteral("loadSubtitle"))->click();
+    QCOMPARE(askedIn, dir.path());
+    QTRY_COMPARE_WITH_TIMEOUT(subtitles->count(), 4, kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(subtitles->currentIndex(), 3, kTimeoutMs);
+    QCOMPARE(m_engine->mpvValue("sid"), subtitles->itemData(3));
+
+    // Another film: the lists follow it. Sound is there to choose, and any device mpv knows.
+    QVERIFY2(m_engine->setFileName(clip("clip.avi")), qPrintable(m_engine->lastError()));
+    auto* audio = dialog->findChild<QComboBox*>(QStringLiteral("audioTrack"));
+    QTRY_COMPARE_WITH_TIMEOUT(audio->count(), 1, kTimeoutMs);
+    QVERIFY(audio->itemText(0).contains(QStringLiteral("mp3")));
+    QCOMPARE(audio->currentIndex(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(subtitles->count(), 1, kTimeoutMs);
+    auto* devices = dialog->findChild<QComboBox*>(QStringLiteral("audioDevice"));
+    QTRY_VERIFY_WITH_TIMEOUT(devices->count() > 0, kTimeoutMs);
+    QCOMPARE(devices->currentData().toString(), QStringLiteral("auto"));
+    emit devices->activated(devices->count() - 1);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("audio-device"),
+                              devices->itemData(devices->count() - 1), kTimeoutMs);
 }
 
 void TestMpvEngineView::shutDownClosesItsWindowsAndStops()

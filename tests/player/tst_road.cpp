@@ -1,12 +1,16 @@
 // The road of a file with the real engine and real clips: from the command line through the
 // playlist's timer into the engine, the progress fill, and on to the next entry at the end.
 #include "controls/screentwips.h"
+#include "engine/enginetest.h"
 #include "engine/mpvengine.h"
+#include "engine/mpvview.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,6 +140,38 @@ private slots:
         if (!deleted)
             QVERIFY(sinceChange.elapsed() < (length - 1) * 1000);
         QCOMPARE(playlist.CurrentIndex(), 2);
+    }
+
+    void droppedSubtitleShowsOnTheFilm()
+    {
+        using enginetest::brightPixels;
+        const QString film = m_dir.filePath("dropped-on.avi");
+        const QString subtitle = m_dir.filePath("talk.srt");
+        QVERIFY(QFile::link(clip("plain.avi"), film));
+        QVERIFY(enginetest::writeSubtitle(subtitle, "DROPPED"));
+        auto window = makeWindow();
+        MediaEngine& engine = window->MediaPlayer1();
+        QVERIFY(window->load({film}));
+        QTRY_VERIFY_WITH_TIMEOUT(engine.FileName() == film && engine.CurrentPosition() > 0.3,
+                                 10000);
+        engine.Pause();
+        const auto* view = qobject_cast<MpvView*>(engine.view());
+        const auto middle = [view] {
+            const QImage picture = view->grabFramebuffer();
+            return qGray(picture.pixel(picture.width() / 2, picture.height() / 2));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(middle() > 40, 10000);
+        QCOMPARE(brightPixels(view->grabFramebuffer()), 0);
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(subtitle)});
+        // Qt hands a drop to the widget that took the drag in.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &drop);
+        QTRY_VERIFY_WITH_TIMEOUT(brightPixels(view->grabFramebuffer(), 0.75, 1) > 20, 10000);
+        QCOMPARE(window->playlistWindow().playlist().List1(), QStringList{film});
     }
 
     void unplayableEntryStopsThere()

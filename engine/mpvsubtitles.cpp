@@ -1,0 +1,56 @@
+#include "engine/mpvsubtitles.h"
+
+#include "engine/mediagate.h"
+#include "engine/mpvclient.h"
+#include "engine/subtitleprobe.h"
+
+#include <QFileInfo>
+#include <QVariantMap>
+#include <algorithm>
+
+MpvSubtitles::MpvSubtitles(MpvClient& client) : m_client(client) {}
+
+QStringList MpvSubtitles::beside(const QString& film)
+{
+    QStringList found = SubtitleProbe::beside(film);
+    found.removeIf([](const QString& path) { return !MediaGate::admitSubtitle(path).admitted(); });
+    return found;
+}
+
+void MpvSubtitles::add(std::uint64_t generation, const QString& path)
+{
+    m_asked = path;
+    // Added, not selected by sub-add itself: mpv 0.35 stops for good when a sub-add that
+    // selects its track meets the next loadfile. Each part is a node of its own, so the
+    // path is one path whatever it holds.
+    m_client.commandAsync(
+        {QStringLiteral("sub-add"), path, QStringLiteral("auto"), QFileInfo(path).fileName()},
+        tagFor(Request::Subtitle, generation));
+}
+
+void MpvSubtitles::handleReply(std::uint64_t tag, int error, const QVariant& value, bool current)
+{
+    // A reply about a film since replaced changes nothing.
+    if (!current)
+        return;
+    if (requestOf(tag) == Request::Subtitle) {
+        if (error < 0)
+            emit refused(tr("Cannot show the subtitle file %1: %2")
+                             .arg(MediaGate::printable(QFileInfo(m_asked).fileName()),
+                                  QString::fromUtf8(mpv_error_string(error))));
+        else
+            m_client.getPropertyAsync("track-list", MPV_FORMAT_NODE,
+                                      tagFor(Request::SubtitleTracks, generationOf(tag)));
+        return;
+    }
+    // The newest track read from the file is the one just added.
+    qlonglong id = 0;
+    for (const QVariant& item : value.toList()) {
+        const QVariantMap track = item.toMap();
+        if (track.value(QStringLiteral("type")).toString() == QLatin1String("sub") &&
+            track.value(QStringLiteral("external-filename")).toString() == m_asked)
+            id = std::max(id, track.value(QStringLiteral("id")).toLongLong());
+    }
+    if (id > 0)
+        m_client.setPropertyAsync("sid", id);
+}

@@ -1,0 +1,37 @@
+// Subtitle files on their way to mpv. The ones beside a film go with the film itself, as its
+// sub-files, so mpv loads them while it opens the film and shows the first as it shows what
+// its own search finds. One the user gives later is added, then selected.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <cstdint>
+
+class MpvClient;
+
+class MpvSubtitles : public QObject
+{
+    Q_OBJECT
+public:
+    // client must outlive this.
+    explicit MpvSubtitles(MpvClient& client);
+
+    // The subtitle files beside a film (SubtitleProbe::beside), each through the same kind of
+    // gate as the film itself (MediaGate::admitSubtitle).
+    static QStringList beside(const QString& film);
+
+    // An admitted subtitle file the user gave to the open film of generation: shown once mpv
+    // has read it.
+    void add(std::uint64_t generation, const QString& path);
+    // mpv's reply to one of the requests above; current: it is about the open film.
+    void handleReply(std::uint64_t tag, int error, const QVariant& value, bool current);
+
+signals:
+    // mpv could not read a file the user gave.
+    void refused(const QString& text);
+
+private:
+    MpvClient& m_client;
+    // The last file the user gave: named should mpv fail to read it, found in the track list.
+    QString m_asked;
+};
