@@ -66,11 +66,11 @@ private slots:
         engine.addMedia("/m/film", {4.0, 320, 240});
         engine.addMedia("/m/still", {0.0, 320, 240});
         engine.addMedia("/m/sound", {4.0, 0, 0});
+        PlaybackController playback(engine);
         if (!open.isEmpty())
-            QVERIFY(engine.setFileName("/m/" + open));
+            QVERIFY(playback.open("/m/" + open));
         engine.subtitleRefusal = engineSays;
         engine.calls.clear();
-        PlaybackController playback(engine);
         QCOMPARE(playback.takeSubtitles(dropped), playlist);
         QCOMPARE(engine.calls, calls);
     }
