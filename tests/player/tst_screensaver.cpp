@@ -96,6 +96,9 @@ private slots:
         m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
         m_env.insert("DBUS_SESSION_BUS_ADDRESS", m_address);
         m_env.insert("XDG_RUNTIME_DIR", m_dir.path());
+        // LeakSanitizer's exit-time tracer has crashed on the audio threads of a player started
+        // with no sound card; this test is about the screen, and memory errors still halt it.
+        m_env.insert("ASAN_OPTIONS", "detect_leaks=0:halt_on_error=1");
 
         // The stand-in answers on a thread of its own, so a call made here may wait for it.
         QDBusConnection desk = QDBusConnection::connectToBus(m_address, "desk");
