@@ -27,6 +27,22 @@ double processStartMs()
     return fields[startTimeField].toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
+// The resident size now and its high-water mark, in kB, as the kernel keeps them.
+QByteArray residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray rss, hwm;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            rss = line.mid(6).trimmed();
+        else if (line.startsWith("VmHWM:"))
+            hwm = line.mid(6).trimmed();
+    }
+    return "rss " + rss + ", peak " + hwm;
+}
+
 double nowSinceBootMs()
 {
     timespec now{};
@@ -48,7 +64,8 @@ void mark(const char* moment)
     if (seen.contains(moment))
         return;
     seen.append(moment);
-    std::fprintf(stderr, "orvella trace: %6.0f %s\n", nowSinceBootMs() - start, moment);
+    std::fprintf(stderr, "orvella trace: %6.0f %s (%s)\n", nowSinceBootMs() - start, moment,
+                 residentKb().constData());
 }
 
 } // namespace StartTrace

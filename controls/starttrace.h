@@ -1,5 +1,5 @@
 // Where start-up time goes: with ORVELLA_TRACE set, each named moment is written once to
-// standard error as milliseconds since the process began.
+// standard error as milliseconds since the process began, with the resident size and its peak.
 #pragma once
 
 namespace StartTrace {

@@ -2,6 +2,7 @@
 
 #include "controls/plaintext.h"
 #include "controls/starttrace.h"
+#include "engine/directrendering.h"
 #include "engine/fullscreenhost.h"
 #include "engine/mpvclient.h"
 #include "engine/mpvevents.h"
@@ -10,7 +11,9 @@
 #include "engine/mpvoptions.h"
 #include "engine/mpvoptionslink.h"
 #include "engine/mpvrenderer.h"
+#include "engine/mpvsoftrenderer.h"
 #include "engine/mpvview.h"
+#include "engine/picturedrawing.h"
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -121,9 +124,9 @@ void MpvEngine::initialize(const Options& options)
         return;
     // The render context must exist before the first file is loaded, or mpv finds no video
     // output and plays without a picture.
-    m_renderer = MpvRenderer::create(m_client->handle());
+    m_renderer = createRenderer(m_client->handle());
     if (!m_renderer) {
-        qCWarning(lcMpv) << "no OpenGL context could be made; playing without pictures.";
+        qCWarning(lcMpv) << "the picture cannot be drawn; playing without pictures.";
         setPropertyAsync("vo", QStringLiteral("null"));
     }
     if (!m_view)
@@ -131,8 +134,24 @@ void MpvEngine::initialize(const Options& options)
     m_view->setRenderer(m_renderer.get());
     if (!m_renderer)
         return;
-    connect(m_view, &MpvView::pixelSizeChanged, m_renderer.get(), &MpvRenderer::setTargetSize);
+    connect(m_view, &MpvView::pixelSizeChanged, m_renderer.get(), &PictureRenderer::setTargetSize);
     m_renderer->redraw();
+}
+
+std::unique_ptr<PictureRenderer> MpvEngine::createRenderer(mpv_handle* mpv)
+{
+    const PictureDrawing::Kind kind =
+        PictureDrawing::choose(qEnvironmentVariable("ORVELLA_RENDER"),
+                               !qEnvironmentVariableIsEmpty("LIBGL_ALWAYS_SOFTWARE") &&
+                                   qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") != u"0",
+                               DirectRendering::available());
+    if (kind == PictureDrawing::Kind::OpenGl) {
+        if (auto renderer = MpvRenderer::create(mpv))
+            return renderer;
+        // No OpenGL context: the picture is still drawn, in software.
+        qCWarning(lcMpv) << "no OpenGL context could be made; drawing the picture in software.";
+    }
+    return MpvSoftRenderer::create(mpv);
 }
 
 void MpvEngine::connectView()

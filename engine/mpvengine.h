@@ -1,7 +1,8 @@
 // The media engine on libmpv. mpv opens, decodes and times the file on its own threads; this
 // object talks to it without blocking, keeps the values mpv reports, and turns them into the
-// engine's members and events on the GUI thread. The picture goes through mpv's OpenGL render
-// API straight into the view's native window (see MpvRenderer and MpvView). The jobs are parts
+// engine's members and events on the GUI thread. The picture goes through mpv's render API,
+// with OpenGL straight into the view's native window or in software into an image the view
+// paints (see PictureDrawing, MpvRenderer, MpvSoftRenderer and MpvView). The jobs are parts
 // of their own: MpvClient makes the calls, MpvOptions sets mpv up, MpvEvents pumps its events,
 // MpvOpen carries each put of FileName through, and FullScreenHost holds the view in full screen.
 #pragma once
@@ -16,13 +17,14 @@
 #include <cstdint>
 #include <memory>
 
+struct mpv_handle;
 class EngineOptionsDialog;
 class FullScreenHost;
 class MpvClient;
 class MpvEvents;
 class MpvOpen;
 class MpvOptionsLink;
-class MpvRenderer;
+class PictureRenderer;
 class MpvView;
 
 // mpv's volume is cubic: the amplitude is (volume / 100)^3. Returns the mpv volume whose gain
@@ -122,6 +124,7 @@ private:
     void start();
     void initialize(const Options& options);
     void connectView();
+    static std::unique_ptr<PictureRenderer> createRenderer(mpv_handle* mpv);
     // Calls that may come before mpv is made make it first.
     void setPropertyAsync(const char* name, const QVariant& value);
     void commandAsync(const QVariantList& args, std::uint64_t tag = 0);
@@ -140,7 +143,7 @@ private:
     MpvFile m_file;
     std::unique_ptr<MpvOpen> m_open;
     std::unique_ptr<MpvEvents> m_events;
-    std::unique_ptr<MpvRenderer> m_renderer;
+    std::unique_ptr<PictureRenderer> m_renderer;
     // The view belongs to the engine but may sit in the main window, which can delete it first.
     QPointer<MpvView> m_view;
     std::unique_ptr<FullScreenHost> m_fullScreen;

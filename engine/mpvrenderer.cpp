@@ -188,6 +188,8 @@ bool MpvRenderer::drawOnScreen()
     drawInto(m_render.get(), static_cast<int>(m_context->defaultFramebufferObject()),
              pixels.expandedTo(QSize(1, 1)));
     m_context->swapBuffers(m_window);
+    // On screen, a framebuffer off screen would only hold a second copy of the picture.
+    m_fbo.reset();
     return true;
 }
 

@@ -4,10 +4,9 @@
 // for every frame to be drawn, so drawing goes on into a framebuffer off screen.
 #pragma once
 
-#include <QImage>
-#include <QObject>
+#include "engine/picturerenderer.h"
+
 #include <QPointer>
-#include <QSize>
 #include <QSurfaceFormat>
 #include <atomic>
 #include <memory>
@@ -19,7 +18,7 @@ class QOpenGLContext;
 class QOpenGLFramebufferObject;
 class QWindow;
 
-class MpvRenderer : public QObject
+class MpvRenderer : public PictureRenderer
 {
     Q_OBJECT
 public:
@@ -31,17 +30,14 @@ public:
     // refresh: the GUI thread draws, and mpv times the frames itself.
     static QSurfaceFormat surfaceFormat();
 
+    bool drawsIntoWindow() const override { return true; }
     // The native window to draw into while it is exposed; null for none.
-    void setWindow(QWindow* window);
+    void setWindow(QWindow* window) override;
     // The picture's size in device pixels for drawing off screen.
-    void setTargetSize(const QSize& pixels);
-    // Draws the present picture again, as after an exposure.
-    void redraw();
+    void setTargetSize(const QSize& pixels) override;
+    void redraw() override;
     // The present picture at the target size, drawn off screen and read back.
-    QImage grab();
-
-signals:
-    void frameReady();
+    QImage grab() override;
 
 private:
     MpvRenderer();

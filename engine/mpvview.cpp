@@ -56,11 +56,16 @@ MpvView::~MpvView()
         m_renderer->setWindow(nullptr);
 }
 
-void MpvView::setRenderer(MpvRenderer* renderer)
+void MpvView::setRenderer(PictureRenderer* renderer)
 {
     m_renderer = renderer;
     if (!renderer)
         return;
+    if (!renderer->drawsIntoWindow()) {
+        connect(renderer, &PictureRenderer::frameReady, this, qOverload<>(&MpvView::update));
+        renderer->setTargetSize(pixelSize());
+        return;
+    }
     // Made only now: the first OpenGL window loads the driver, which would hold up the main
     // window's first appearance.
     if (!m_surface) {
@@ -130,7 +135,10 @@ void MpvView::paintEvent(QPaintEvent*)
 {
     // Black until the picture's own window covers the view.
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    if (m_renderer && !m_renderer->drawsIntoWindow() && m_message.isEmpty())
+        m_renderer->paint(painter, rect());
+    else
+        painter.fillRect(rect(), Qt::black);
     if (!m_message.isEmpty()) {
         // As mpv sets its own messages: top left, white, a size that follows the picture's.
         QFont font = painter.font();

@@ -1,6 +1,7 @@
-// The widget that shows the engine's picture. The picture goes to a native child window of its
-// own, which the renderer draws straight into, so the main window never composes video frames;
-// the widget itself takes the mouse and keys (the child lets input through) and hands them on.
+// The widget that shows the engine's picture. With OpenGL the picture goes to a native child
+// window of its own, which the renderer draws straight into, so the main window never composes
+// video frames; drawn in software, the widget paints the renderer's image. The widget itself
+// takes the mouse and keys (the child lets input through) and hands them on.
 #pragma once
 
 #include <QImage>
@@ -8,7 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
-class MpvRenderer;
+class PictureRenderer;
 class QWindow;
 
 class MpvView : public QWidget
@@ -26,7 +27,7 @@ public:
     explicit MpvView(QWidget* parent = nullptr);
     ~MpvView() override;
 
-    void setRenderer(MpvRenderer* renderer);
+    void setRenderer(PictureRenderer* renderer);
     // The picture as drawn at the view's size in device pixels, black before the first one.
     QImage grabFramebuffer() const;
 
@@ -58,7 +59,7 @@ protected:
 private:
     QSize pixelSize() const;
 
-    QPointer<MpvRenderer> m_renderer;
+    QPointer<PictureRenderer> m_renderer;
     // Made with the renderer; owned by m_container.
     QWindow* m_surface = nullptr;
     QWidget* m_container = nullptr;

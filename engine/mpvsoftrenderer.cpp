@@ -1,0 +1,127 @@
+#include "engine/mpvsoftrenderer.h"
+
+#include "controls/starttrace.h"
+
+#include <QPainter>
+#include <cstdlib>
+#include <mpv/render.h>
+
+namespace {
+// mpv's fast paths want rows and their start on 64-byte boundaries.
+constexpr qsizetype kAlignment = 64;
+
+// An opaque image whose rows start on kAlignment, owning its pixels.
+QImage alignedImage(const QSize& size)
+{
+    const qsizetype stride =
+        (qsizetype(size.width()) * 4 + kAlignment - 1) / kAlignment * kAlignment;
+    void* pixels = std::aligned_alloc(kAlignment, std::size_t(stride * size.height()));
+    if (!pixels)
+        return {};
+    QImage image(
+        static_cast<uchar*>(pixels), size.width(), size.height(), stride, QImage::Format_RGB32,
+        [](void* data) { std::free(data); }, pixels);
+    image.fill(Qt::black);
+    return image;
+}
+} // namespace
+
+void MpvSoftRenderer::RenderContextDeleter::operator()(mpv_render_context* context) const
+{
+    mpv_render_context_free(context);
+}
+
+std::unique_ptr<MpvSoftRenderer> MpvSoftRenderer::create(mpv_handle* mpv)
+{
+    std::unique_ptr<MpvSoftRenderer> renderer(new MpvSoftRenderer);
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context* context = nullptr;
+    if (mpv_render_context_create(&context, mpv, params) < 0)
+        return nullptr;
+    renderer->m_render.reset(context);
+    mpv_render_context_set_update_callback(
+        context,
+        [](void* self) {
+            auto* r = static_cast<MpvSoftRenderer*>(self);
+            if (!r->m_updateQueued.exchange(true))
+                QMetaObject::invokeMethod(r, &MpvSoftRenderer::onUpdate, Qt::QueuedConnection);
+        },
+        renderer.get());
+    return renderer;
+}
+
+MpvSoftRenderer::~MpvSoftRenderer() = default;
+
+void MpvSoftRenderer::paint(QPainter& painter, const QRect& target) const
+{
+    if (m_picture.isNull())
+        painter.fillRect(target, Qt::black);
+    else
+        painter.drawImage(target, m_picture);
+}
+
+void MpvSoftRenderer::setTargetSize(const QSize& pixels)
+{
+    const QSize size = pixels.expandedTo(QSize(1, 1));
+    if (size == m_targetSize)
+        return;
+    m_targetSize = size;
+    render();
+}
+
+void MpvSoftRenderer::redraw()
+{
+    render();
+}
+
+QImage MpvSoftRenderer::grab()
+{
+    QImage image = alignedImage(m_targetSize);
+    if (image.isNull() || !drawInto(image))
+        return {};
+    return image;
+}
+
+void MpvSoftRenderer::onUpdate()
+{
+    m_updateQueued = false;
+    if (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME) {
+        render();
+        StartTrace::mark("first frame drawn");
+    }
+}
+
+void MpvSoftRenderer::render()
+{
+    if (!m_render)
+        return;
+    // mpv's video output waits for every frame to be drawn, shown or not.
+    if (m_picture.size() != m_targetSize)
+        m_picture = alignedImage(m_targetSize);
+    if (m_picture.isNull() || !drawInto(m_picture))
+        return;
+    mpv_render_context_report_swap(m_render.get());
+    emit frameReady();
+}
+
+bool MpvSoftRenderer::drawInto(QImage& image)
+{
+    int size[2] = {image.width(), image.height()};
+    // QImage::Format_RGB32 is one 0xffRRGGBB word per pixel, in the machine's byte order.
+    const char* format = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "bgr0" : "0rgb";
+    std::size_t stride = std::size_t(image.bytesPerLine());
+    // The GUI thread draws; it must not sit waiting for a frame's display time.
+    int blockForTargetTime = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(format)},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    return mpv_render_context_render(m_render.get(), params) >= 0;
+}

@@ -1,0 +1,44 @@
+// Draws mpv's pictures with the processor into an image that the view paints: mpv scales and
+// converts each frame once, straight into that image, on the GUI thread. No OpenGL driver is
+// loaded, and the only picture buffers are this image and the window's own.
+#pragma once
+
+#include "engine/picturerenderer.h"
+
+#include <atomic>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+class MpvSoftRenderer : public PictureRenderer
+{
+    Q_OBJECT
+public:
+    // Null when mpv cannot draw in software.
+    static std::unique_ptr<MpvSoftRenderer> create(mpv_handle* mpv);
+    ~MpvSoftRenderer() override;
+
+    bool drawsIntoWindow() const override { return false; }
+    void paint(QPainter& painter, const QRect& target) const override;
+    void setTargetSize(const QSize& pixels) override;
+    void redraw() override;
+    QImage grab() override;
+
+private:
+    MpvSoftRenderer() = default;
+    void onUpdate();
+    void render();
+    bool drawInto(QImage& image);
+
+    struct RenderContextDeleter
+    {
+        void operator()(mpv_render_context* context) const;
+    };
+
+    std::unique_ptr<mpv_render_context, RenderContextDeleter> m_render;
+    QImage m_picture;
+    QSize m_targetSize{320, 240};
+    // mpv calls from its own threads; one queued update at a time is enough.
+    std::atomic<bool> m_updateQueued{false};
+};
