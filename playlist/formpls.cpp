@@ -346,17 +346,17 @@ void formPLS::WriteToORV(const QString& path)
 
 void formPLS::PullFromORV(const QString& path)
 {
-    OrvFormat::PathsRead read = OrvFormat::readPaths(path);
+    // Relative entries belong beside the playlist, wherever the player was started.
+    const QString folder = QFileInfo(path).absolutePath();
+    PathStore paths;
+    const OrvFormat::PathsTaken read = OrvFormat::readPathsInto(
+        path, [&](QString&& entry) { paths.append(OrvFormat::resolveEntry(entry, folder)); });
     if (!read.refusal.isEmpty()) {
         emit refused(read.refusal);
         return;
     }
-    // Relative entries belong beside the playlist, wherever the player was started.
-    const QString folder = QFileInfo(path).absolutePath();
-    for (QString& entry : read.paths)
-        entry = OrvFormat::resolveEntry(entry, folder);
     const bool complete = read.complete;
-    m_playlist->append(std::move(read.paths));
+    m_playlist->append(std::move(paths));
     // A file cut off inside an entry keeps what was read but leaves the count as it was.
     if (!complete)
         return;

@@ -139,8 +139,8 @@ constexpr qsizetype BlockBytes = 1 << 16;
 class Collector
 {
 public:
-    explicit Collector(QLatin1StringView marker)
-        : m_key(marker.data(), static_cast<std::size_t>(marker.size()))
+    Collector(QLatin1StringView marker, const Take& take)
+        : m_key(marker.data(), static_cast<std::size_t>(marker.size())), m_take(take)
     {
     }
 
@@ -167,10 +167,11 @@ public:
                 m_from = text.size();
                 break;
             }
-            if (m_found.values.size() == MaxEntries)
+            if (m_taken == MaxEntries)
                 return false;
             const std::size_t start = m_marker + m_key.size();
-            m_found.values.append(value(text.substr(start, end - start)));
+            m_take(value(text.substr(start, end - start)));
+            ++m_taken;
             // As collect: the next marker may begin inside the value just taken.
             m_from = m_marker + 1;
             m_marker = none;
@@ -183,12 +184,8 @@ public:
         return true;
     }
 
-    Values finish()
-    {
-        // A marker still waiting for its closing quote cuts the last value off.
-        m_found.complete = m_marker == std::string_view::npos;
-        return std::move(m_found);
-    }
+    // False when a marker still waits for its closing quote: the last value is cut off.
+    bool finish() const { return m_marker == std::string_view::npos; }
 
 private:
     QString value(std::string_view bytes)
@@ -209,7 +206,8 @@ private:
     // A byte order mark inside the file is a character of its value, not one to drop.
     QStringDecoder m_decode{QStringDecoder::System, QStringDecoder::Flag::Stateless |
                                                         QStringDecoder::Flag::ConvertInitialBom};
-    Values m_found;
+    const Take& m_take;
+    qsizetype m_taken = 0;
 };
 
 enum class Trouble
@@ -223,7 +221,7 @@ enum class Trouble
 
 struct Outcome
 {
-    Values found;
+    bool complete = false;
     Trouble trouble = Trouble::None;
     // The system's error number when unreadable; the file type when not a file.
     int error = 0;
@@ -241,10 +239,11 @@ Outcome troubled(Trouble trouble, int error = 0, mode_t type = 0)
 
 // Values of marker in the bytes fill gives: fill(offset, buffer, size) copies up to size bytes
 // from offset and returns their number, 0 at the end, -1 on a failure.
-template <typename Fill> Outcome collectFrom(const Fill& fill, QLatin1StringView marker)
+template <typename Fill>
+Outcome collectFrom(const Fill& fill, QLatin1StringView marker, const Take& take)
 {
     QByteArray block(BlockBytes, Qt::Uninitialized);
-    Collector collector(marker);
+    Collector collector(marker, take);
     for (qint64 offset = 0;;) {
         const qint64 got = fill(offset, block.data(), block.size());
         if (got < 0)
@@ -260,7 +259,7 @@ template <typename Fill> Outcome collectFrom(const Fill& fill, QLatin1StringView
     }
 }
 
-Outcome collectBytes(const QByteArray& content, QLatin1StringView marker)
+Outcome collectBytes(const QByteArray& content, QLatin1StringView marker, const Take& take)
 {
     if (content.size() > MaxFileBytes)
         return troubled(Trouble::TooLarge);
@@ -270,7 +269,7 @@ Outcome collectBytes(const QByteArray& content, QLatin1StringView marker)
             std::memcpy(buffer, content.constData() + offset, static_cast<std::size_t>(got));
             return got;
         },
-        marker);
+        marker, take);
 }
 
 // Closes the descriptor it holds.
@@ -291,7 +290,7 @@ private:
     int m_fd;
 };
 
-Outcome collectFile(const QString& fileName, QLatin1StringView marker)
+Outcome collectFile(const QString& fileName, QLatin1StringView marker, const Take& take)
 {
     const QByteArray name = QFile::encodeName(fileName);
     struct stat info = {};
@@ -319,7 +318,7 @@ Outcome collectFile(const QString& fileName, QLatin1StringView marker)
             while (got < 0 && errno == EINTR);
             return static_cast<qint64>(got);
         },
-        marker);
+        marker, take);
 }
 
 QString typeName(mode_t type)
@@ -357,32 +356,49 @@ QString refusal(const QString& fileName, const Outcome& outcome)
     return {};
 }
 
-PathsRead pathsFrom(Outcome&& outcome, const QString& fileName)
+template <typename Collect> PathsRead pathsFrom(const Collect& collect, const QString& fileName)
 {
+    PathsRead read;
+    const Outcome outcome =
+        collect([&read](QString&& path) { read.paths.append(std::move(path)); });
     if (outcome.trouble != Trouble::None)
         return {{}, false, refusal(fileName, outcome)};
-    return {std::move(outcome.found.values), outcome.found.complete, {}};
+    read.complete = outcome.complete;
+    return read;
 }
 
 } // namespace
 
 PathsRead parsePaths(const QByteArray& content)
 {
-    return pathsFrom(collectBytes(content, PathMarker), QString());
+    return pathsFrom(
+        [&content](const Take& take) { return collectBytes(content, PathMarker, take); },
+        QString());
 }
 
 PathsRead readPaths(const QString& fileName)
 {
-    return pathsFrom(collectFile(fileName, PathMarker), fileName);
+    return pathsFrom(
+        [&fileName](const Take& take) { return collectFile(fileName, PathMarker, take); },
+        fileName);
+}
+
+PathsTaken readPathsInto(const QString& fileName, const Take& take)
+{
+    const Outcome outcome = collectFile(fileName, PathMarker, take);
+    if (outcome.trouble != Trouble::None)
+        return {false, refusal(fileName, outcome)};
+    return {outcome.complete, {}};
 }
 
 NamesRead readNames(const QString& fileName)
 {
-    Outcome outcome = collectFile(fileName, NameMarker);
+    NamesRead read;
+    const Outcome outcome = collectFile(
+        fileName, NameMarker, [&read](QString&& name) { read.names.append(std::move(name)); });
     if (outcome.trouble != Trouble::None)
         return {{}, refusal(fileName, outcome)};
-    NamesRead read{std::move(outcome.found.values), {}};
-    if (!outcome.found.complete)
+    if (!outcome.complete)
         read.error = QStringLiteral("The last name has no closing double quote.");
     return read;
 }

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 
 class QIODevice;
 
@@ -74,6 +75,19 @@ PathsRead parsePaths(const QByteArray& content);
 // or a device is refused before any read could block or never end); one that cannot be read
 // or passes a limit is refused.
 PathsRead readPaths(const QString& fileName);
+
+// Each path as it is read; a caller that packs them need not hold them all as strings too.
+using Take = std::function<void(QString&&)>;
+
+struct PathsTaken
+{
+    // As in PathsRead. A refused file may have given paths before the refusal; drop them.
+    bool complete = false;
+    QString refusal;
+};
+
+// As readPaths, each path handed to take in file order instead of gathered in a list.
+PathsTaken readPathsInto(const QString& fileName, const Take& take);
 
 struct NamesRead
 {

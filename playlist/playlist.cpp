@@ -50,7 +50,7 @@ PlaylistEntry Playlist::entry(int item) const
 
 QStringList Playlist::List1() const
 {
-    return m_paths;
+    return m_paths.toList();
 }
 
 void Playlist::append(const QString& path, const QString& displayName)
@@ -69,7 +69,7 @@ void Playlist::append(const QList<PlaylistEntry>& entries)
     });
 }
 
-void Playlist::append(QStringList&& paths)
+void Playlist::append(PathStore&& paths)
 {
     appendRows(static_cast<int>(paths.size()), [&] {
         if (m_paths.isEmpty())

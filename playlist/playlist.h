@@ -3,6 +3,8 @@
 // start-up timer and the start check. The playlist window only draws it.
 #pragma once
 
+#include "playlist/pathstore.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
 #include <QTimer>
@@ -49,7 +51,7 @@ public:
     void append(const QString& path, const QString& displayName);
     void append(const QList<PlaylistEntry>& entries);
     // Entries shown by their paths' own names; an empty list takes the paths as they are.
-    void append(QStringList&& paths);
+    void append(PathStore&& paths);
     // Empties both lists; the current entry, the shown path and the count caption stay.
     void clear();
 
@@ -111,7 +113,7 @@ private:
     // Adds rows at the end; the first entry added to an empty view becomes its selected item.
     void appendRows(int rows, const std::function<void()>& add);
 
-    QStringList m_paths;
+    PathStore m_paths;
     // The view's texts; shorter than m_paths when the last entries show their own names.
     QStringList m_names;
     int m_selectedItem = 0;

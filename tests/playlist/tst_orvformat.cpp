@@ -1,5 +1,6 @@
 // Playlist files: the bytes written, reading them back, odd files, and saves that fail.
 #include "playlist/orvformat.h"
+#include "playlist/pathstore.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -264,6 +265,10 @@ void TestOrvFormat::readsBackWhatItWrote_data()
     QTest::newRow("marker text inside a path")
         << QStringList{QStringLiteral("/m/<ref href = x.avi")};
     QTest::newRow("a thousand entries") << manyPaths(1000);
+    QTest::newRow("past a megabyte of entries") << manyPaths(40000);
+    QTest::newRow("one path longer than a megabyte")
+        << QStringList{QStringLiteral("/m/a.avi"), QStringLiteral("/m/") + QString(600000, u'é'),
+                       QStringLiteral("/m/b.avi")};
 }
 
 void TestOrvFormat::readsBackWhatItWrote()
@@ -276,6 +281,13 @@ void TestOrvFormat::readsBackWhatItWrote()
     const OrvFormat::PathsRead read = OrvFormat::readPaths(fileName);
     QCOMPARE(read.paths, paths);
     QVERIFY(read.complete);
+
+    // Handed on one by one and packed, as the playlist keeps them.
+    PathStore packed;
+    const OrvFormat::PathsTaken taken =
+        OrvFormat::readPathsInto(fileName, [&packed](QString&& path) { packed.append(path); });
+    QCOMPARE(packed.toList(), paths);
+    QVERIFY(taken.complete);
 }
 
 void TestOrvFormat::savingReplacesTheWholeFile()
