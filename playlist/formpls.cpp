@@ -75,7 +75,6 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     m_lbltotalfiles->setFont(Face::smallFont(false));
 
     m_listview1->setObjectName(QStringLiteral("listview1"));
-    m_listview1->setModel(m_playlist);
     m_listview1->setRootIsDecorated(false);
     m_listview1->setItemsExpandable(false);
     // Uniform rows keep a view of many thousand entries quick to scroll.
@@ -128,13 +127,10 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(m_playlist, &Playlist::currentPathShown, this, &formPLS::showCurrentName);
     connect(m_playlist, &Playlist::totalFilesCaptionChanged, m_lbltotalfiles, &QLabel::setText);
     connect(m_playlist, &Playlist::selectedItemChanged, this, &formPLS::selectInView);
-    connect(m_playlist, &Playlist::ensureVisible, this,
-            [this](int item) { m_listview1->scrollTo(m_playlist->index(item - 1)); });
-    connect(m_listview1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid())
-                    m_playlist->setSelectedItem(current.row() + 1);
-            });
+    connect(m_playlist, &Playlist::ensureVisible, this, [this](int item) {
+        if (m_listview1->model())
+            m_listview1->scrollTo(m_playlist->index(item - 1));
+    });
     connect(m_listview1, &QAbstractItemView::clicked, m_playlist, &Playlist::entryClicked);
     connect(m_listview1, &QAbstractItemView::doubleClicked, m_playlist, &Playlist::playSelected);
 
@@ -168,7 +164,7 @@ void formPLS::sliderChanged()
     if (m_playlist->count() == 0 || m_playlist->count() < value)
         return;
     const QModelIndex after = m_playlist->index(value);
-    if (after.isValid())
+    if (after.isValid() && m_listview1->model())
         m_listview1->scrollTo(after);
 }
 
@@ -200,8 +196,32 @@ void formPLS::titleMouse(const QMouseEvent& event)
     }
 }
 
+void formPLS::showEvent(QShowEvent* event)
+{
+    attachView();
+    QWidget::showEvent(event);
+}
+
+void formPLS::attachView()
+{
+    if (m_listview1->model())
+        return;
+    m_listview1->setModel(m_playlist);
+    connect(m_listview1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    m_playlist->setSelectedItem(current.row() + 1);
+            });
+    const int selected = m_playlist->selectedItem();
+    selectInView(selected);
+    if (selected >= 1)
+        m_listview1->scrollTo(m_playlist->index(selected - 1));
+}
+
 void formPLS::selectInView(int item)
 {
+    if (!m_listview1->selectionModel())
+        return;
     if (item < 1) {
         m_listview1->selectionModel()->clearSelection();
         return;

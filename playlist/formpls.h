@@ -86,6 +86,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The current entry's file name, as the title shows it.
     QString Text3() const { return m_text3; }
 
@@ -100,6 +101,9 @@ private:
     void showMessage(const QString& text);
     void showCurrentName(const QString& path);
     void selectInView(int item);
+    // The entry view is given the list when the window first shows: a view lays out every
+    // entry it holds, shown or not, at some 40 bytes each.
+    void attachView();
     void placeControls();
     void sliderChanged();
     void titleMouse(const QMouseEvent& event);

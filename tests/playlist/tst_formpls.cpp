@@ -345,9 +345,25 @@ private slots:
         QVERIFY(plainToolTip(path) != path);
     }
 
+    void viewTakesTheListWhenShown()
+    {
+        // A hidden view would lay out every entry of a long list for nothing.
+        Rig rig;
+        rig.playlist().append({{"/m/a.avi", "a.avi"}, {"/m/b.avi", "b.avi"}, {"/m/c.avi", "c"}});
+        rig.playlist().setSelectedItem(3);
+        QTreeView* view = rig.window->listview1();
+        QVERIFY(!view->model());
+        rig.window->show();
+        QCOMPARE(view->model(), &rig.playlist());
+        QCOMPARE(view->currentIndex().row(), 2);
+        view->setCurrentIndex(rig.playlist().index(0));
+        QCOMPARE(rig.playlist().selectedItem(), 1);
+    }
+
     void clearEmptiesTheListsOnly()
     {
         Rig rig;
+        rig.window->show();
         rig.playlist().append({{"/m/a.avi", "a.avi"}, {"/m/b.avi", "b.avi"}});
         rig.playlist().PlayNext();
         rig.window->clearClicked();
