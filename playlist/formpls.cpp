@@ -369,8 +369,7 @@ void formPLS::PullFromORV(const QString& path)
     // Relative entries belong beside the playlist, wherever the player was started.
     const QString folder = QFileInfo(path).absolutePath();
     PathStore paths;
-    const OrvFormat::PathsTaken read = OrvFormat::readPathsInto(
-        path, [&](QString&& entry) { paths.append(OrvFormat::resolveEntry(entry, folder)); });
+    const OrvFormat::PathsTaken read = OrvFormat::readPathsInto(path, folder, paths);
     if (!read.refusal.isEmpty()) {
         emit refused(read.refusal);
         return;

@@ -1,6 +1,7 @@
 #include "playlist/orvformat.h"
 
 #include "engine/mediagate.h"
+#include "playlist/pathstore.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -136,10 +138,30 @@ constexpr qsizetype BlockBytes = 1 << 16;
 // other, so each value's bytes are decoded alone and the rest never is. Every search goes on
 // where the last block left it, so a value that spans many blocks is searched once, not again
 // from its start at every block, and only the unfinished value is held.
+// A value's bytes, and whether they are plain ASCII (then they are their own UTF-8).
+using RawTake = std::function<void(std::string_view bytes, bool ascii)>;
+
+// Values in the locale encoding to text.
+class Decoder
+{
+public:
+    QString operator()(std::string_view bytes, bool ascii)
+    {
+        // Plain ASCII, as most paths are, needs no decoder.
+        return ascii ? QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                     : m_decode(bytes);
+    }
+
+private:
+    // A byte order mark inside the file is a character of its value, not one to drop.
+    QStringDecoder m_decode{QStringDecoder::System, QStringDecoder::Flag::Stateless |
+                                                        QStringDecoder::Flag::ConvertInitialBom};
+};
+
 class Collector
 {
 public:
-    Collector(QLatin1StringView marker, const Take& take)
+    Collector(QLatin1StringView marker, const RawTake& take)
         : m_key(marker.data(), static_cast<std::size_t>(marker.size())), m_take(take)
     {
     }
@@ -170,7 +192,9 @@ public:
             if (m_taken == MaxEntries)
                 return false;
             const std::size_t start = m_marker + m_key.size();
-            m_take(value(text.substr(start, end - start)));
+            const std::string_view bytes = text.substr(start, end - start);
+            m_take(bytes, std::all_of(bytes.begin(), bytes.end(),
+                                      [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
             ++m_taken;
             // As collect: the next marker may begin inside the value just taken.
             m_from = m_marker + 1;
@@ -188,25 +212,13 @@ public:
     bool finish() const { return m_marker == std::string_view::npos; }
 
 private:
-    QString value(std::string_view bytes)
-    {
-        // Plain ASCII, as most paths are, needs no decoder.
-        const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        return ascii ? QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
-                     : m_decode(bytes);
-    }
-
     std::string m_key;
     std::string m_pending;
     // Where the marker of the unfinished value starts in m_pending; npos between values.
     std::size_t m_marker = std::string_view::npos;
     // Where the search for the next marker, or for the unfinished value's quote, goes on.
     std::size_t m_from = 0;
-    // A byte order mark inside the file is a character of its value, not one to drop.
-    QStringDecoder m_decode{QStringDecoder::System, QStringDecoder::Flag::Stateless |
-                                                        QStringDecoder::Flag::ConvertInitialBom};
-    const Take& m_take;
+    const RawTake& m_take;
     qsizetype m_taken = 0;
 };
 
@@ -240,7 +252,7 @@ Outcome troubled(Trouble trouble, int error = 0, mode_t type = 0)
 // Values of marker in the bytes fill gives: fill(offset, buffer, size) copies up to size bytes
 // from offset and returns their number, 0 at the end, -1 on a failure.
 template <typename Fill>
-Outcome collectFrom(const Fill& fill, QLatin1StringView marker, const Take& take)
+Outcome collectFrom(const Fill& fill, QLatin1StringView marker, const RawTake& take)
 {
     QByteArray block(BlockBytes, Qt::Uninitialized);
     Collector collector(marker, take);
@@ -259,7 +271,7 @@ Outcome collectFrom(const Fill& fill, QLatin1StringView marker, const Take& take
     }
 }
 
-Outcome collectBytes(const QByteArray& content, QLatin1StringView marker, const Take& take)
+Outcome collectBytes(const QByteArray& content, QLatin1StringView marker, const RawTake& take)
 {
     if (content.size() > MaxFileBytes)
         return troubled(Trouble::TooLarge);
@@ -290,7 +302,7 @@ private:
     int m_fd;
 };
 
-Outcome collectFile(const QString& fileName, QLatin1StringView marker, const Take& take)
+Outcome collectFile(const QString& fileName, QLatin1StringView marker, const RawTake& take)
 {
     const QByteArray name = QFile::encodeName(fileName);
     struct stat info = {};
@@ -359,8 +371,9 @@ QString refusal(const QString& fileName, const Outcome& outcome)
 template <typename Collect> PathsRead pathsFrom(const Collect& collect, const QString& fileName)
 {
     PathsRead read;
-    const Outcome outcome =
-        collect([&read](QString&& path) { read.paths.append(std::move(path)); });
+    Decoder decode;
+    const Outcome outcome = collect(
+        [&](std::string_view bytes, bool ascii) { read.paths.append(decode(bytes, ascii)); });
     if (outcome.trouble != Trouble::None)
         return {{}, false, refusal(fileName, outcome)};
     read.complete = outcome.complete;
@@ -372,20 +385,28 @@ template <typename Collect> PathsRead pathsFrom(const Collect& collect, const QS
 PathsRead parsePaths(const QByteArray& content)
 {
     return pathsFrom(
-        [&content](const Take& take) { return collectBytes(content, PathMarker, take); },
+        [&content](const RawTake& take) { return collectBytes(content, PathMarker, take); },
         QString());
 }
 
 PathsRead readPaths(const QString& fileName)
 {
     return pathsFrom(
-        [&fileName](const Take& take) { return collectFile(fileName, PathMarker, take); },
+        [&fileName](const RawTake& take) { return collectFile(fileName, PathMarker, take); },
         fileName);
 }
 
-PathsTaken readPathsInto(const QString& fileName, const Take& take)
+PathsTaken readPathsInto(const QString& fileName, const QString& folder, PathStore& paths)
 {
-    const Outcome outcome = collectFile(fileName, PathMarker, take);
+    Decoder decode;
+    const Outcome outcome =
+        collectFile(fileName, PathMarker, [&](std::string_view bytes, bool ascii) {
+            // An absolute ASCII path stays as written (resolveEntry) and is its own UTF-8.
+            if (ascii && !bytes.empty() && bytes.front() == '/')
+                paths.appendUtf8(bytes);
+            else
+                paths.append(resolveEntry(decode(bytes, ascii), folder));
+        });
     if (outcome.trouble != Trouble::None)
         return {false, refusal(fileName, outcome)};
     return {outcome.complete, {}};
@@ -394,8 +415,11 @@ PathsTaken readPathsInto(const QString& fileName, const Take& take)
 NamesRead readNames(const QString& fileName)
 {
     NamesRead read;
-    const Outcome outcome = collectFile(
-        fileName, NameMarker, [&read](QString&& name) { read.names.append(std::move(name)); });
+    Decoder decode;
+    const Outcome outcome =
+        collectFile(fileName, NameMarker, [&](std::string_view bytes, bool ascii) {
+            read.names.append(decode(bytes, ascii));
+        });
     if (outcome.trouble != Trouble::None)
         return {{}, refusal(fileName, outcome)};
     if (!outcome.complete)

@@ -8,8 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <functional>
 
+class PathStore;
 class QIODevice;
 
 namespace OrvFormat {
@@ -76,18 +76,16 @@ PathsRead parsePaths(const QByteArray& content);
 // or passes a limit is refused.
 PathsRead readPaths(const QString& fileName);
 
-// Each path as it is read; a caller that packs them need not hold them all as strings too.
-using Take = std::function<void(QString&&)>;
-
 struct PathsTaken
 {
-    // As in PathsRead. A refused file may have given paths before the refusal; drop them.
+    // As in PathsRead. A refused file may have packed paths before the refusal; drop them.
     bool complete = false;
     QString refusal;
 };
 
-// As readPaths, each path handed to take in file order instead of gathered in a list.
-PathsTaken readPathsInto(const QString& fileName, const Take& take);
+// As readPaths, each path resolved against folder (resolveEntry) and packed into paths as it
+// is read: a list of a million paths is never held as strings.
+PathsTaken readPathsInto(const QString& fileName, const QString& folder, PathStore& paths);
 
 struct NamesRead
 {

@@ -3,27 +3,55 @@
 #include <QByteArray>
 #include <algorithm>
 #include <cstring>
+#include <numeric>
+#include <sys/mman.h>
 
 namespace {
 using Length = quint32;
+
+Length lengthAt(const char* record)
+{
+    Length length = 0;
+    std::memcpy(&length, record, sizeof length);
+    return length;
+}
 } // namespace
+
+PathStore::Block PathStore::allocate(qsizetype bytes)
+{
+    if (bytes != BlockBytes)
+        return Block(static_cast<char*>(std::malloc(std::size_t(bytes))));
+    void* memory = std::aligned_alloc(std::size_t(BlockBytes), std::size_t(BlockBytes));
+    if (memory)
+        madvise(memory, std::size_t(BlockBytes), MADV_HUGEPAGE);
+    return Block(static_cast<char*>(memory));
+}
 
 PathStore PathStore::fromList(const QStringList& paths)
 {
     PathStore store;
-    store.m_slots.reserve(std::size_t(paths.size()));
     for (const QString& path : paths)
         store.append(path);
     return store;
 }
 
+PathStore::Slot* PathStore::slot(qsizetype i) const
+{
+    Q_ASSERT(i >= 0 && i < m_size);
+    const auto inBlock = [&](qsizetype block) {
+        return reinterpret_cast<Slot*>(m_slotBlocks[std::size_t(block)].get());
+    };
+    if (i < FirstSlots)
+        return inBlock(0) + i;
+    const qsizetype rest = i - FirstSlots;
+    return inBlock(1 + rest / SlotsPerBlock) + rest % SlotsPerBlock;
+}
+
 QString PathStore::at(qsizetype i) const
 {
-    const Slot slot = m_slots.at(std::size_t(i));
-    const char* bytes = m_blocks[slot.block].get() + slot.offset;
-    Length length = 0;
-    std::memcpy(&length, bytes, sizeof length);
-    return QString::fromUtf8(bytes + sizeof length, qsizetype(length));
+    const Slot* s = slot(i);
+    const char* record = m_blocks[s->block].get() + s->offset;
+    return QString::fromUtf8(record + sizeof(Length), qsizetype(lengthAt(record)));
 }
 
 QStringList PathStore::toList() const
@@ -37,17 +65,22 @@ QStringList PathStore::toList() const
 
 qsizetype PathStore::heapBytes() const
 {
-    return m_blockBytes +
-           qsizetype(m_blocks.capacity() * sizeof(m_blocks[0]) + m_slots.capacity() * sizeof(Slot));
+    const qsizetype slotBytes =
+        m_slotBlocks.empty() ? 0
+                             : FirstBlockBytes + qsizetype(m_slotBlocks.size() - 1) * BlockBytes;
+    return std::accumulate(m_blockSizes.begin(), m_blockSizes.end(), qsizetype(0)) + slotBytes;
 }
 
 char* PathStore::reserve(qsizetype bytes, Slot& slot)
 {
-    if (m_blocks.empty() || m_lastBlockUsed + bytes > m_lastBlockSize) {
+    if (m_blocks.empty() || m_lastBlockUsed + bytes > m_blockSizes.back()) {
         // A path longer than a block gets a block of its own size.
-        m_lastBlockSize = std::max(BlockBytes, bytes);
-        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(std::size_t(m_lastBlockSize)));
-        m_blockBytes += m_lastBlockSize;
+        const qsizetype size = std::max(m_blocks.empty() ? FirstBlockBytes : BlockBytes, bytes);
+        Block block = allocate(size);
+        if (!block)
+            throw std::bad_alloc();
+        m_blocks.push_back(std::move(block));
+        m_blockSizes.push_back(size);
         m_lastBlockUsed = 0;
     }
     slot = {quint32(m_blocks.size() - 1), quint32(m_lastBlockUsed)};
@@ -56,39 +89,47 @@ char* PathStore::reserve(qsizetype bytes, Slot& slot)
     return at;
 }
 
+void PathStore::push(const Slot& slot)
+{
+    const qsizetype capacity =
+        m_slotBlocks.empty() ? 0 : FirstSlots + qsizetype(m_slotBlocks.size() - 1) * SlotsPerBlock;
+    if (m_size == capacity) {
+        Block block = allocate(m_slotBlocks.empty() ? FirstBlockBytes : BlockBytes);
+        if (!block)
+            throw std::bad_alloc();
+        m_slotBlocks.push_back(std::move(block));
+    }
+    ++m_size;
+    *this->slot(m_size - 1) = slot;
+}
+
 void PathStore::append(QStringView path)
 {
     const QByteArray utf8 = path.toUtf8();
-    const Length length = Length(utf8.size());
-    Slot slot{};
-    char* at = reserve(qsizetype(sizeof length) + utf8.size(), slot);
+    appendUtf8({utf8.constData(), std::size_t(utf8.size())});
+}
+
+void PathStore::appendUtf8(std::string_view path)
+{
+    const Length length = Length(path.size());
+    Slot s{};
+    char* at = reserve(qsizetype(sizeof length + path.size()), s);
     std::memcpy(at, &length, sizeof length);
-    std::memcpy(at + sizeof length, utf8.constData(), std::size_t(utf8.size()));
-    m_slots.push_back(slot);
+    std::memcpy(at + sizeof length, path.data(), path.size());
+    push(s);
 }
 
 void PathStore::append(const PathStore& other)
 {
     Q_ASSERT(&other != this);
-    m_slots.reserve(m_slots.size() + other.m_slots.size());
-    for (const Slot& from : other.m_slots) {
-        const char* bytes = other.m_blocks[from.block].get() + from.offset;
-        Length length = 0;
-        std::memcpy(&length, bytes, sizeof length);
-        const qsizetype size = qsizetype(sizeof length) + qsizetype(length);
-        Slot slot{};
-        std::memcpy(reserve(size, slot), bytes, std::size_t(size));
-        m_slots.push_back(slot);
+    for (qsizetype i = 0; i < other.size(); ++i) {
+        const Slot* from = other.slot(i);
+        const char* record = other.m_blocks[from->block].get() + from->offset;
+        appendUtf8({record + sizeof(Length), lengthAt(record)});
     }
 }
 
 void PathStore::clear()
 {
-    m_blocks.clear();
-    m_blocks.shrink_to_fit();
-    m_slots.clear();
-    m_slots.shrink_to_fit();
-    m_blockBytes = 0;
-    m_lastBlockSize = 0;
-    m_lastBlockUsed = 0;
+    *this = PathStore();
 }

@@ -114,7 +114,7 @@ void BM_ReadIntoStore(benchmark::State& state)
     for (auto _ : state) {
         PathStore store;
         const OrvFormat::PathsTaken read =
-            OrvFormat::readPathsInto(fileName, [&store](QString&& path) { store.append(path); });
+            OrvFormat::readPathsInto(fileName, QStringLiteral("/"), store);
         if (store.size() != state.range(0) || !read.complete) {
             state.SkipWithError("wrong entry count");
             break;

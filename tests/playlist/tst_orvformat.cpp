@@ -282,11 +282,13 @@ void TestOrvFormat::readsBackWhatItWrote()
     QCOMPARE(read.paths, paths);
     QVERIFY(read.complete);
 
-    // Handed on one by one and packed, as the playlist keeps them.
+    // Packed as they are read, as the playlist keeps them, each resolved beside the file.
     PathStore packed;
-    const OrvFormat::PathsTaken taken =
-        OrvFormat::readPathsInto(fileName, [&packed](QString&& path) { packed.append(path); });
-    QCOMPARE(packed.toList(), paths);
+    const OrvFormat::PathsTaken taken = OrvFormat::readPathsInto(fileName, dir.path(), packed);
+    QStringList resolved;
+    for (const QString& path : paths)
+        resolved << OrvFormat::resolveEntry(path, dir.path());
+    QCOMPARE(packed.toList(), resolved);
     QVERIFY(taken.complete);
 }
 
