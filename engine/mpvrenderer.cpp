@@ -1,7 +1,5 @@
 #include "engine/mpvrenderer.h"
 
-#include "controls/starttrace.h"
-
 #include <QByteArrayList>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -42,11 +40,6 @@ void keepOpenGlDriverLoaded()
 }
 } // namespace
 
-void MpvRenderer::RenderContextDeleter::operator()(mpv_render_context* context) const
-{
-    mpv_render_context_free(context);
-}
-
 MpvRenderer::MpvRenderer() = default;
 
 std::unique_ptr<MpvRenderer> MpvRenderer::create(mpv_handle* mpv)
@@ -85,19 +78,10 @@ bool MpvRenderer::initialize(mpv_handle* mpv)
     };
     mpv_render_context* context = nullptr;
     const bool created = mpv_render_context_create(&context, mpv, params) >= 0;
-    m_render.reset(context);
     m_context->doneCurrent();
     if (!created)
         return false;
-
-    mpv_render_context_set_update_callback(
-        m_render.get(),
-        [](void* self) {
-            auto* renderer = static_cast<MpvRenderer*>(self);
-            if (!renderer->m_updateQueued.exchange(true))
-                QMetaObject::invokeMethod(renderer, &MpvRenderer::onUpdate, Qt::QueuedConnection);
-        },
-        this);
+    takeContext(context);
     return true;
 }
 
@@ -106,7 +90,7 @@ MpvRenderer::~MpvRenderer()
     if (!m_context || !m_surface || !m_context->makeCurrent(m_surface.get()))
         return;
     // mpv and the framebuffer release their OpenGL objects in the context that made them.
-    m_render.reset();
+    releaseContext();
     m_fbo.reset();
     m_context->doneCurrent();
 }
@@ -141,24 +125,15 @@ QImage MpvRenderer::grab()
     return image;
 }
 
-void MpvRenderer::onUpdate()
-{
-    m_updateQueued = false;
-    if (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME) {
-        render();
-        StartTrace::mark("first frame drawn");
-    }
-}
-
 void MpvRenderer::render()
 {
-    if (!m_render)
+    if (!context())
         return;
     const bool drawn = m_window && m_window->isExposed() ? drawOnScreen() : drawOffScreen();
     if (!drawn)
         return;
     m_context->doneCurrent();
-    mpv_render_context_report_swap(m_render.get());
+    mpv_render_context_report_swap(context());
     emit frameReady();
 }
 
@@ -185,7 +160,7 @@ bool MpvRenderer::drawOnScreen()
     if (!m_context->makeCurrent(m_window))
         return false;
     const QSize pixels = (QSizeF(m_window->size()) * m_window->devicePixelRatio()).toSize();
-    drawInto(m_render.get(), static_cast<int>(m_context->defaultFramebufferObject()),
+    drawInto(context(), static_cast<int>(m_context->defaultFramebufferObject()),
              pixels.expandedTo(QSize(1, 1)));
     m_context->swapBuffers(m_window);
     // On screen, a framebuffer off screen would only hold a second copy of the picture.
@@ -199,6 +174,6 @@ bool MpvRenderer::drawOffScreen()
         return false;
     if (!m_fbo || m_fbo->size() != m_targetSize)
         m_fbo = std::make_unique<QOpenGLFramebufferObject>(m_targetSize);
-    drawInto(m_render.get(), static_cast<int>(m_fbo->handle()), m_targetSize);
+    drawInto(context(), static_cast<int>(m_fbo->handle()), m_targetSize);
     return true;
 }

@@ -8,11 +8,9 @@
 
 #include <QPointer>
 #include <QSurfaceFormat>
-#include <atomic>
 #include <memory>
 
 struct mpv_handle;
-struct mpv_render_context;
 class QOffscreenSurface;
 class QOpenGLContext;
 class QOpenGLFramebufferObject;
@@ -42,22 +40,13 @@ public:
 private:
     MpvRenderer();
     bool initialize(mpv_handle* mpv);
-    void onUpdate();
-    void render();
+    void render() override;
     bool drawOnScreen();
     bool drawOffScreen();
-
-    struct RenderContextDeleter
-    {
-        void operator()(mpv_render_context* context) const;
-    };
 
     std::unique_ptr<QOpenGLContext> m_context;
     std::unique_ptr<QOffscreenSurface> m_surface;
     std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
-    std::unique_ptr<mpv_render_context, RenderContextDeleter> m_render;
     QPointer<QWindow> m_window;
     QSize m_targetSize{320, 240};
-    // mpv calls from its own threads; one queued update at a time is enough.
-    std::atomic<bool> m_updateQueued{false};
 };

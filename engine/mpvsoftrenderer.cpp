@@ -1,7 +1,5 @@
 #include "engine/mpvsoftrenderer.h"
 
-#include "controls/starttrace.h"
-
 #include <QPainter>
 #include <cstdlib>
 #include <mpv/render.h>
@@ -26,11 +24,6 @@ QImage alignedImage(const QSize& size)
 }
 } // namespace
 
-void MpvSoftRenderer::RenderContextDeleter::operator()(mpv_render_context* context) const
-{
-    mpv_render_context_free(context);
-}
-
 std::unique_ptr<MpvSoftRenderer> MpvSoftRenderer::create(mpv_handle* mpv)
 {
     std::unique_ptr<MpvSoftRenderer> renderer(new MpvSoftRenderer);
@@ -41,15 +34,7 @@ std::unique_ptr<MpvSoftRenderer> MpvSoftRenderer::create(mpv_handle* mpv)
     mpv_render_context* context = nullptr;
     if (mpv_render_context_create(&context, mpv, params) < 0)
         return nullptr;
-    renderer->m_render.reset(context);
-    mpv_render_context_set_update_callback(
-        context,
-        [](void* self) {
-            auto* r = static_cast<MpvSoftRenderer*>(self);
-            if (!r->m_updateQueued.exchange(true))
-                QMetaObject::invokeMethod(r, &MpvSoftRenderer::onUpdate, Qt::QueuedConnection);
-        },
-        renderer.get());
+    renderer->takeContext(context);
     return renderer;
 }
 
@@ -85,25 +70,16 @@ QImage MpvSoftRenderer::grab()
     return image;
 }
 
-void MpvSoftRenderer::onUpdate()
-{
-    m_updateQueued = false;
-    if (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME) {
-        render();
-        StartTrace::mark("first frame drawn");
-    }
-}
-
 void MpvSoftRenderer::render()
 {
-    if (!m_render)
+    if (!context())
         return;
     // mpv's video output waits for every frame to be drawn, shown or not.
     if (m_picture.size() != m_targetSize)
         m_picture = alignedImage(m_targetSize);
     if (m_picture.isNull() || !drawInto(m_picture))
         return;
-    mpv_render_context_report_swap(m_render.get());
+    mpv_render_context_report_swap(context());
     emit frameReady();
 }
 
@@ -123,5 +99,5 @@ bool MpvSoftRenderer::drawInto(QImage& image)
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    return mpv_render_context_render(m_render.get(), params) >= 0;
+    return mpv_render_context_render(context(), params) >= 0;
 }

@@ -5,11 +5,9 @@
 
 #include "engine/picturerenderer.h"
 
-#include <atomic>
 #include <memory>
 
 struct mpv_handle;
-struct mpv_render_context;
 
 class MpvSoftRenderer : public PictureRenderer
 {
@@ -27,18 +25,9 @@ public:
 
 private:
     MpvSoftRenderer() = default;
-    void onUpdate();
-    void render();
+    void render() override;
     bool drawInto(QImage& image);
 
-    struct RenderContextDeleter
-    {
-        void operator()(mpv_render_context* context) const;
-    };
-
-    std::unique_ptr<mpv_render_context, RenderContextDeleter> m_render;
     QImage m_picture;
     QSize m_targetSize{320, 240};
-    // mpv calls from its own threads; one queued update at a time is enough.
-    std::atomic<bool> m_updateQueued{false};
 };

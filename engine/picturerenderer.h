@@ -7,7 +7,10 @@
 #include <QObject>
 #include <QRect>
 #include <QSize>
+#include <atomic>
+#include <memory>
 
+struct mpv_render_context;
 class QPainter;
 class QWindow;
 
@@ -29,4 +32,24 @@ public:
 
 signals:
     void frameReady();
+
+protected:
+    // Takes the render context. mpv's update calls come from its own threads; each becomes one
+    // queued draw on the GUI thread, and a new frame is drawn with render().
+    void takeContext(mpv_render_context* context);
+    mpv_render_context* context() const { return m_render.get(); }
+    // For a renderer whose context must be freed under its own conditions (OpenGL: current).
+    void releaseContext() { m_render.reset(); }
+    virtual void render() = 0;
+
+private:
+    void onUpdate();
+
+    struct ContextDeleter
+    {
+        void operator()(mpv_render_context* context) const;
+    };
+    std::unique_ptr<mpv_render_context, ContextDeleter> m_render;
+    // One queued update at a time is enough.
+    std::atomic<bool> m_updateQueued{false};
 };

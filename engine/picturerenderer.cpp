@@ -1,0 +1,33 @@
+#include "engine/picturerenderer.h"
+
+#include "controls/starttrace.h"
+
+#include <mpv/render.h>
+
+void PictureRenderer::ContextDeleter::operator()(mpv_render_context* context) const
+{
+    mpv_render_context_free(context);
+}
+
+void PictureRenderer::takeContext(mpv_render_context* context)
+{
+    m_render.reset(context);
+    mpv_render_context_set_update_callback(
+        context,
+        [](void* self) {
+            auto* renderer = static_cast<PictureRenderer*>(self);
+            if (!renderer->m_updateQueued.exchange(true))
+                QMetaObject::invokeMethod(renderer, &PictureRenderer::onUpdate,
+                                          Qt::QueuedConnection);
+        },
+        this);
+}
+
+void PictureRenderer::onUpdate()
+{
+    m_updateQueued = false;
+    if (m_render && mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME) {
+        render();
+        StartTrace::mark("first frame drawn");
+    }
+}
