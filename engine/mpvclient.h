@@ -28,6 +28,7 @@ enum class Request : std::uint64_t
     // A subtitle file the user gave to the open file, and the track list that shows its id.
     Subtitle,
     SubtitleTracks,
+    FileFormat,
 };
 
 constexpr std::uint64_t tagFor(Request request, std::uint64_t generation)

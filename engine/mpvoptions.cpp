@@ -26,6 +26,11 @@ constexpr OptionValue kLockedDown[] = {
     // "movie" would otherwise reach the network or the disk before the open is refused.
     {"access-references", "no"},
     {"load-unsafe-playlists", "no"},
+    // FFmpeg's own reach: a "movie" holding a session description (SDP) is opened by the sdp
+    // demuxer, chosen by content, which listens on UDP ports of every interface and plays what
+    // the network sends. mpv hands FFmpeg the file itself; any protocol FFmpeg would open on
+    // its own is refused, for films and subtitle files alike.
+    {"demuxer-lavf-o", "protocol_whitelist=file"},
     // No per-file option files from mpv's watch-later folder.
     {"resume-playback", "no"},
     {"save-position-on-quit", "no"},

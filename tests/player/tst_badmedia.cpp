@@ -8,8 +8,11 @@
 #include "playlist/orvformat.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -82,6 +85,44 @@ bool udpPortBound(int port)
         }
     }
     return false;
+}
+
+// The inodes of this process's open sockets that are UDP or TCP ones, IPv4 or IPv6.
+QStringList networkSockets()
+{
+    QSet<QByteArray> network;
+    for (const char* table :
+         {"/proc/net/udp", "/proc/net/udp6", "/proc/net/tcp", "/proc/net/tcp6"}) {
+        QFile file(QString::fromLatin1(table));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 9)
+                network.insert(fields.at(9));
+        }
+    }
+    QStringList found;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd :
+         fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char target[64] = {};
+        const QByteArray link = QFile::encodeName(fds.filePath(fd));
+        if (::readlink(link.constData(), target, sizeof target - 1) <= 0)
+            continue;
+        const QByteArray text(target);
+        if (text.startsWith("socket:[") && network.contains(text.sliced(8).chopped(1)))
+            found << QString::fromLatin1(text);
+    }
+    return found;
+}
+
+// A session description: FFmpeg's sdp demuxer, chosen by these lines alone, would listen on
+// port for a stream to play.
+QByteArray sessionDescription(int port)
+{
+    return "v=0\r\no=- 0 0 IN IP4 127.0.0.1\r\ns=x\r\nc=IN IP4 0.0.0.0\r\nt=0 0\r\nm=video " +
+           QByteArray::number(port) + " RTP/AVP 33\r\n";
 }
 
 } // namespace
@@ -226,6 +267,58 @@ private slots:
         QCOMPARE(written.readAll(), victimBytes);
         QVERIFY(!QFile::exists(marker));
         QCOMPARE(server.connections(), 0);
+    }
+
+    // A "movie", a subtitle file beside a film and a playlist entry that describe a network
+    // stream open no socket, not even while mpv looks at them; the films play.
+    void sessionDescriptionsOpenNoSocket()
+    {
+        const int port = freeUdpPort();
+        QVERIFY(port > 0);
+        const QByteArray sdp = sessionDescription(port);
+        const QString movie = write(QStringLiteral("sdp.mpg"), sdp);
+        const QString entry = write(QStringLiteral("entry.dat"), sdp);
+        QVERIFY(QFile::link(clip("long.mpg"), m_dir.filePath(QStringLiteral("film.mpg"))));
+        QVERIFY(!write(QStringLiteral("film.sub"), sdp).isEmpty());
+        const QStringList entries{m_dir.filePath(QStringLiteral("film.mpg")), entry,
+                                  clip("clip.wmv")};
+        const QString list = write(QStringLiteral("sdp.orv"), OrvFormat::serialize(entries));
+
+        MpvEngine::Options options;
+        options.audioOutput = QStringLiteral("null");
+        const QString base = m_dir.filePath(QStringLiteral("sdp"));
+        QVERIFY(QDir().mkpath(base));
+        FormVideo window(std::make_unique<MpvEngine>(options),
+                         {base + "/orvella.lock", base + "/data"});
+        MediaEngine& engine = window.MediaPlayer1();
+        QVERIFY(window.load({}));
+        formPLS& pls = window.playlistWindow();
+
+        // Looked at all along, also while an open waits for mpv.
+        QStringList opened;
+        QTimer look;
+        connect(&look, &QTimer::timeout, this, [&] {
+            opened += networkSockets();
+            if (udpPortBound(port))
+                opened << QStringLiteral("port %1").arg(port);
+        });
+        look.start(20);
+
+        pls.playNow(movie);
+        QTest::qWait(500);
+        QCOMPARE(engine.FileName(), QString());
+        pls.PullFromORV(list);
+        for (const QString& path : entries) {
+            pls.PlayNext();
+            QTest::qWait(500);
+            QVERIFY2(opened.isEmpty(), qPrintable(path + u' ' + opened.join(u' ')));
+        }
+        pls.PlayPrev();
+        pls.PlayPrev();
+        QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), entries.first(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
+        QTest::qWait(500);
+        QVERIFY2(opened.isEmpty(), qPrintable(opened.join(u' ')));
     }
 };
 
