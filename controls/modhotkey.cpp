@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <xcb/xcb.h>
 
 namespace modHotKey {
@@ -100,7 +101,7 @@ HotKey::HotKey(QWidget& window, std::function<void()> toggle) : m_toggle(std::mo
     for (const QKeyCombination key : {Qt::ALT | Qt::Key_Return, Qt::ALT | Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), &window);
         shortcut->setContext(Qt::ApplicationShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this] { HotKeyPressed(0); });
+        connect(shortcut, &QShortcut::activated, this, [this] { press(); });
     }
     sayOnce("no system-wide hot key on this desktop; Alt+Enter works while the player has the "
             "focus.");
@@ -168,16 +169,25 @@ bool HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qintp
     if (!(key->state & XCB_MOD_MASK_1) ||
         std::find(m_keycodes.begin(), m_keycodes.end(), key->detail) == m_keycodes.end())
         return false;
-    // Acted on from the event loop, not from inside the window system's event delivery.
-    QMetaObject::invokeMethod(
-        this, [this] { HotKeyPressed(0); }, Qt::QueuedConnection);
+    press();
     return true;
+}
+
+void HotKey::press()
+{
+    // Acted on from the event loop once what is pending has run, never inside a loop of its
+    // own: a quit taken in there would delete the hot key under its own call. Presses that
+    // arrive before the toggle runs are counted, not queued: a burst costs one switch at most.
+    if (m_pendingPresses++ == 0)
+        QMetaObject::invokeMethod(
+            this, [this] { HotKeyPressed(0); }, Qt::QueuedConnection);
 }
 
 void HotKey::HotKeyPressed(int id)
 {
-    QCoreApplication::processEvents();
-    if (id != 0)
+    // Each press toggles: an even number of them leaves full screen as it was.
+    const unsigned presses = std::max(1u, std::exchange(m_pendingPresses, 0u));
+    if (id != 0 || presses % 2 == 0)
         return;
     m_toggle();
 }

@@ -25,8 +25,9 @@ public:
 
     bool isSystemWide() const { return !m_grabbed.empty(); }
 
-    // The action for hot key id: pending events first, then the full-screen toggle. Only
-    // identifier 0, Alt+Enter, is the player's.
+    // The action for hot key id, run from the event loop after what was pending: the
+    // full-screen toggle, once for each press taken since it was queued (an odd count toggles,
+    // an even one leaves it). Only identifier 0, Alt+Enter, is the player's.
     void HotKeyPressed(int id);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
@@ -38,10 +39,13 @@ private:
         unsigned short modifiers;
     };
     bool grabOnX11();
+    // One press of the key: counted, and the toggle queued once.
+    void press();
 
     std::function<void()> m_toggle;
     std::vector<Grab> m_grabbed;
     std::vector<unsigned char> m_keycodes;
+    unsigned m_pendingPresses = 0;
 };
 
 } // namespace modHotKey

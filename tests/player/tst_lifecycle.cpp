@@ -181,6 +181,19 @@ private slots:
         stillRunning();
     }
 
+    // A burst of presses is still being answered when the quit comes: it ends cleanly, at once.
+    void hotKeyBurstThenTerminate()
+    {
+        startPlayer(true);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(ownX().run({"key", "--delay", "0", "--repeat", "400", "alt+Return"}), 0);
+        m_player->terminate();
+        QVERIFY(m_player->waitForFinished(5000));
+        QCOMPARE(m_player->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_player->exitCode(), 0);
+    }
+
     void exitWhileMediaOptionsIsOpenEndsAtOnce()
     {
         startPlayer(false);
