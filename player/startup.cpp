@@ -1,5 +1,7 @@
 #include "player/startup.h"
 
+#include "engine/mediagate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,8 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +26,54 @@ bool isRegularFile(const QString& path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isOwnFile(const struct stat& st)
+{
+    return S_ISREG(st.st_mode) && st.st_uid == ::getuid();
+}
+
+struct LockFile
+{
+    FileDescriptor fd;
+    QString problem; // why there is none
+};
+
+// The lock file, opened as a regular file of the user's. Anything else in its place is removed
+// and a fresh file made: a pipe is never waited on, a link never followed, and a folder goes
+// only when empty.
+LockFile openLockFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    constexpr int flags = O_RDWR | O_CREAT | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        FileDescriptor fd(::open(name.constData(), flags, S_IRUSR | S_IWUSR));
+        const int openError = fd.isOpen() ? 0 : errno;
+        struct stat st
+        {
+        };
+        if (fd.isOpen() && ::fstat(fd.get(), &st) == 0 && isOwnFile(st))
+            return {std::move(fd), {}};
+        fd = FileDescriptor();
+        if (::lstat(name.constData(), &st) != 0)
+            return {{}, qt_error_string(openError ? openError : errno)};
+        if (isOwnFile(st)) {
+            if (openError)
+                return {{}, qt_error_string(openError)};
+            // Made by an instance starting beside us since: that one is the lock.
+            continue;
+        }
+        if ((S_ISDIR(st.st_mode) ? ::rmdir(name.constData()) : ::unlink(name.constData())) != 0)
+            return {{}, qt_error_string(errno)};
+    }
+    return {{}, QStringLiteral("something other than a file keeps coming back in its place")};
+}
+
 } // namespace
+
+FileDescriptor::~FileDescriptor()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 QString MPathFrom(const QStringList& arguments)
 {
@@ -150,18 +201,23 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& lockPath)
         m_first = true;
         return;
     }
-    m_lock = std::make_unique<QLockFile>(lockPath);
-    // Age alone never makes a lock stale; a lock whose process is gone always is.
-    m_lock->setStaleLockTime(0);
-    m_first = m_lock->tryLock(0);
-    // Only a lock held by another process means another instance; a lock that cannot be made
-    // at all must not keep the player from starting.
-    if (!m_first && m_lock->error() != QLockFile::LockFailedError) {
-        std::fprintf(stderr,
-                     "Orvella: cannot make the single-instance lock %s; starting without it.\n",
-                     qPrintable(lockPath));
-        m_first = true;
+    LockFile lock = openLockFile(lockPath);
+    if (lock.fd.isOpen()) {
+        if (::flock(lock.fd.get(), LOCK_EX | LOCK_NB) == 0) {
+            m_lock = std::move(lock.fd);
+            m_first = true;
+            return;
+        }
+        // Only a lock held by another process means another instance.
+        if (errno == EWOULDBLOCK)
+            return;
+        lock.problem = qt_error_string(errno);
     }
+    // A lock that cannot be made at all must not keep the player from starting.
+    std::fprintf(stderr,
+                 "Orvella: cannot make the single-instance lock %s (%s); starting without it.\n",
+                 qPrintable(MediaGate::printable(lockPath)), qPrintable(lock.problem));
+    m_first = true;
 }
 
 QString defaultLockPath()

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -146,6 +147,39 @@ private slots:
         const Startup::SingleInstanceGuard second(path);
         QVERIFY(first.isFirst());
         QVERIFY(second.isFirst());
+    }
+
+    // What a power cut or a planted name can leave where the lock goes: none of it may hang the
+    // start or pass for another instance, and the lock made in its place must hold.
+    void onlyALiveInstanceHoldsTheLock_data()
+    {
+        QTest::addColumn<QByteArray>("planted");
+        QTest::newRow("nothing there") << QByteArray("missing");
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("garbage content") << QByteArray("\x01\xff 4242\nnot a lock\n");
+        QTest::newRow("a FIFO in its place") << QByteArray("fifo");
+        QTest::newRow("a dangling symlink in its place") << QByteArray("link");
+    }
+    void onlyALiveInstanceHoldsTheLock()
+    {
+        QFETCH(QByteArray, planted);
+        const QString path = m_dir.filePath(QTest::currentDataTag());
+        const QByteArray name = QFile::encodeName(path);
+        if (planted == "fifo") {
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        } else if (planted == "link") {
+            QCOMPARE(::symlink((name + ".target").constData(), name.constData()), 0);
+        } else if (planted != "missing") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(planted) == planted.size());
+        }
+
+        auto first = std::make_unique<Startup::SingleInstanceGuard>(path);
+        QVERIFY(first->isFirst());
+        QVERIFY(!QFileInfo::exists(path + ".target"));
+        QVERIFY(!Startup::SingleInstanceGuard(path).isFirst());
+        first.reset();
+        QVERIFY(Startup::SingleInstanceGuard(path).isFirst());
     }
 
     void startupPictureNeverWritesThroughALink_data()
