@@ -58,6 +58,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                    expected.values.size() > OrvFormat::MaxEntries);
         return 0;
     }
+    if (read.tooLong > 0) {
+        // Entries longer than a path are left out; what is read comes in the file's order.
+        qsizetype next = 0;
+        for (const QString& path : read.paths) {
+            while (next < expected.values.size() && expected.values.at(next) != path)
+                ++next;
+            FUZZ_CHECK(next < expected.values.size());
+            ++next;
+        }
+        return 0;
+    }
     FUZZ_CHECK(read.paths == expected.values);
     FUZZ_CHECK(read.complete == expected.complete);
 

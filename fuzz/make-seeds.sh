@@ -3,7 +3,7 @@
 # for each target. Inputs the fuzzers found are kept beside these and not touched here.
 set -euo pipefail
 corpus="$(cd "$(dirname "$0")" && pwd)/corpus"
-mkdir -p "$corpus"/{fuzz_orv_read,fuzz_orv_roundtrip,fuzz_command_line,fuzz_display_name,fuzz_media_gate}
+mkdir -p "$corpus"/{fuzz_orv_read,fuzz_orv_pack,fuzz_orv_roundtrip,fuzz_command_line,fuzz_display_name,fuzz_media_gate}
 
 # seed TARGET NAME PRINTF-FORMAT [ARGS...]: one file, written with printf so escapes work.
 seed() {
@@ -44,6 +44,24 @@ seed $r unterminated-name '<Param Name = "name" Value = "one" /><Param Name = "n
     for i in $(seq -w 0 9999); do entry "/m/$i.avi" "$i.avi"; done
     printf '</ORV>\r\n'
 } >"$corpus/$r/ten-thousand-entries.orv"
+
+# The packed reader: the plain reader's odd files, relative entries, and entries longer than a
+# path around one that is not.
+k=fuzz_orv_pack
+for name in worked-example.orv overlapping-markers unterminated-marker binary-around-marker \
+    accented byte-order-mark encoded-surrogate trailing-backslash; do
+    cp "$corpus/$r/$name" "$corpus/$k/$name"
+done
+seed $k relative-and-absolute \
+    '<ref href = "rel/a.avi" />\r\n<ref href = "../up.avi" />\r\n<ref href = "/abs/b.avi" />\r\n<ref href = "" />\r\n<ref href = "http://x/y" />\r\n'
+{
+    printf '<ref href = "/a.avi" /><ref href = "/'
+    head -c 5000 /dev/zero | tr '\0' x
+    printf '<ref href = "in.avi" /><ref href = "/'
+    head -c 4094 /dev/zero | tr '\0' y
+    printf '" />'
+} >"$corpus/$k/longer-than-a-path"
+cp "$corpus/$k/longer-than-a-path" "$corpus/$r/longer-than-a-path"
 
 # First byte: '0' locale text split at line feeds, '1' UTF-8 split at line feeds, '2' UTF-16
 # split at line feeds, '6' locale text split at NUL.

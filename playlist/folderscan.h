@@ -19,7 +19,14 @@ inline constexpr std::array<QLatin1StringView, 6> Patterns{
 // The matching files directly in folder: regular files and links to them (no pipe, device,
 // socket or folder), hidden files left out, extensions compared without regard to case. Each
 // entry's path is the folder, one separator and the name; its display name is the name up to its
-// first dot.
-QList<PlaylistEntry> scan(const QString& folder);
+// first dot. The listing stops once limit files match: a folder of a million files is not read
+// whole for a list that has room for fewer (the order is then that of the files listed).
+struct Found
+{
+    QList<PlaylistEntry> entries;
+    // The listing stopped at the limit; more files may match.
+    bool cut = false;
+};
+Found scan(const QString& folder, qsizetype limit = Playlist::MaxEntries);
 
 } // namespace FolderScan

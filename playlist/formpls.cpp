@@ -12,18 +12,19 @@
 #include "controls/qtfiledialogdriver.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
+#include "engine/mediagate.h"
 #include "playlist/displayname.h"
 #include "playlist/folderscan.h"
 #include "playlist/orvformat.h"
 #include "window/windowmover.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 
@@ -105,6 +106,11 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     connect(m_playlist, &Playlist::sliderValueChanged, m_picVScroll1, &picSlider::setValue);
     connect(m_picVScroll1, &picSlider::Change, this, &formPLS::sliderChanged);
     connect(new FileDrop(*this), &FileDrop::dropped, this, &formPLS::addDropped);
+    connect(m_playlist, &Playlist::full, this, [this](qsizetype leftOut) {
+        emit refused(QStringLiteral("The playlist is full (%1 entries): %2 left out.")
+                         .arg(Playlist::MaxEntries)
+                         .arg(leftOut));
+    });
 
     for (const BottomButton& b : bottomRow) {
         auto* glyph = new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
@@ -321,10 +327,16 @@ void formPLS::addChosenFolder()
 {
     if (MoviePath.isEmpty())
         return;
-    const QList<PlaylistEntry> found = FolderScan::scan(MoviePath);
-    if (found.isEmpty())
-        emit refused(QStringLiteral("No media files in ") + MoviePath);
-    m_playlist->append(found);
+    const FolderScan::Found found =
+        FolderScan::scan(MoviePath, std::max<qsizetype>(m_playlist->room(), 1));
+    if (found.entries.isEmpty())
+        emit refused(QStringLiteral("No media files in ") + MediaGate::printable(MoviePath));
+    m_playlist->append(found.entries);
+    if (found.cut && m_playlist->room() == 0)
+        emit refused(QStringLiteral("The playlist is full (%1 entries): the rest of %2 is left "
+                                    "out.")
+                         .arg(Playlist::MaxEntries)
+                         .arg(MediaGate::printable(MoviePath)));
     if (Playlist::severalEntries(m_playlist->count()))
         m_playlist->setSliderMax(m_playlist->count());
     Go();
@@ -349,7 +361,11 @@ void formPLS::playNow(const QString& path)
         addDropped({path});
         return;
     }
+    const int before = m_playlist->count();
     m_playlist->append(path, Getfilename(path));
+    // A full list takes nothing (and says so); what plays stays.
+    if (m_playlist->count() == before)
+        return;
     m_playlist->refreshCount();
     if (Playlist::severalEntries(m_playlist->count()))
         m_playlist->setSliderMax(m_playlist->count());
@@ -368,18 +384,25 @@ void formPLS::PullFromORV(const QString& path)
 {
     // Relative entries belong beside the playlist, wherever the player was started.
     const QString folder = QFileInfo(path).absolutePath();
+    if (m_playlist->room() == 0) {
+        emit refused(QStringLiteral("The playlist is full (%1 entries): %2 is not read.")
+                         .arg(Playlist::MaxEntries)
+                         .arg(MediaGate::printable(path)));
+        return;
+    }
     PathStore paths;
     const OrvFormat::PathsTaken read = OrvFormat::readPathsInto(path, folder, paths);
     if (!read.refusal.isEmpty()) {
         emit refused(read.refusal);
         return;
     }
+    if (!read.notice.isEmpty())
+        emit refused(read.notice);
     const bool complete = read.complete;
     m_playlist->append(std::move(paths));
     // A file cut off inside an entry keeps what was read but leaves the count as it was.
     if (!complete)
         return;
-    QCoreApplication::processEvents();
     m_playlist->refreshCount();
 }
 

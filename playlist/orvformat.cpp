@@ -38,9 +38,12 @@ QString refusedPathError(const QString& path)
     QString reason = QStringLiteral("the system's character encoding cannot hold it");
     if (path.contains(Quote))
         reason = QStringLiteral("it holds a double quote");
+    else if (std::size_t(path.toLocal8Bit().size()) > MaxPathBytes)
+        reason = QStringLiteral("it is longer than any path");
     else if (path.endsWith(PathMarker.chopped(1)))
         reason = QStringLiteral("it ends in the text that starts an entry's path");
-    return QStringLiteral("The path %1 cannot be stored in a playlist file: %2.").arg(path, reason);
+    return QStringLiteral("The path %1 cannot be stored in a playlist file: %2.")
+        .arg(MediaGate::printable(path), reason);
 }
 
 } // namespace
@@ -59,8 +62,10 @@ QString entryName(const QString& path)
 bool canHold(const QString& path)
 {
     // A path ending in the marker's text would make its own closing quote start a second entry.
-    return !path.contains(Quote) && !path.endsWith(PathMarker.chopped(1)) &&
-           QString::fromLocal8Bit(path.toLocal8Bit()) == path;
+    if (path.contains(Quote) || path.endsWith(PathMarker.chopped(1)))
+        return false;
+    const QByteArray bytes = path.toLocal8Bit();
+    return std::size_t(bytes.size()) <= MaxPathBytes && QString::fromLocal8Bit(bytes) == path;
 }
 
 QByteArray serialize(const QStringList& paths)
@@ -182,16 +187,27 @@ public:
                     break;
                 }
                 m_marker = at;
-                m_from = at + m_key.size();
+                // No quote was found before m_quoteFree: a value refused as too long is not
+                // searched again for the markers inside it.
+                m_from = std::max(at + m_key.size(), m_quoteFree);
             }
+            const std::size_t start = m_marker + m_key.size();
             const std::size_t end = text.find('"', m_from);
+            m_quoteFree = end == none ? text.size() : end;
+            if (m_quoteFree - start > MaxPathBytes) {
+                // No path is that long: the entry is left out, and only a path's worth of
+                // bytes is ever held for one.
+                ++m_tooLong;
+                m_from = m_marker + 1;
+                m_marker = none;
+                continue;
+            }
             if (end == none) {
                 m_from = text.size();
                 break;
             }
             if (m_taken == MaxEntries)
                 return false;
-            const std::size_t start = m_marker + m_key.size();
             const std::string_view bytes = text.substr(start, end - start);
             m_take(bytes, std::all_of(bytes.begin(), bytes.end(),
                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
@@ -203,6 +219,7 @@ public:
         const std::size_t done = std::min(m_from, m_marker);
         m_pending.erase(0, done);
         m_from -= done;
+        m_quoteFree -= std::min(m_quoteFree, done);
         if (m_marker != none)
             m_marker -= done;
         return true;
@@ -210,6 +227,8 @@ public:
 
     // False when a marker still waits for its closing quote: the last value is cut off.
     bool finish() const { return m_marker == std::string_view::npos; }
+    // Values left out for being longer than any path.
+    qsizetype tooLong() const { return m_tooLong; }
 
 private:
     std::string m_key;
@@ -218,8 +237,11 @@ private:
     std::size_t m_marker = std::string_view::npos;
     // Where the search for the next marker, or for the unfinished value's quote, goes on.
     std::size_t m_from = 0;
+    // The end of the last stretch searched for a quote: there is none before it from there.
+    std::size_t m_quoteFree = 0;
     const RawTake& m_take;
     qsizetype m_taken = 0;
+    qsizetype m_tooLong = 0;
 };
 
 enum class Trouble
@@ -234,6 +256,7 @@ enum class Trouble
 struct Outcome
 {
     bool complete = false;
+    qsizetype tooLong = 0;
     Trouble trouble = Trouble::None;
     // The system's error number when unreadable; the file type when not a file.
     int error = 0;
@@ -261,7 +284,7 @@ Outcome collectFrom(const Fill& fill, QLatin1StringView marker, const RawTake& t
         if (got < 0)
             return troubled(Trouble::Unreadable, errno);
         if (got == 0)
-            return {collector.finish()};
+            return {collector.finish(), collector.tooLong()};
         offset += got;
         // The size was checked before; a file may still grow, or report no size at all.
         if (offset > MaxFileBytes)
@@ -349,8 +372,9 @@ QString typeName(mode_t type)
 // What the user is told; fileName is null for bytes that came from no file.
 QString refusal(const QString& fileName, const Outcome& outcome)
 {
-    const QString file = fileName.isNull() ? QStringLiteral("The playlist")
-                                           : QStringLiteral("The playlist file ") + fileName;
+    const QString file =
+        fileName.isNull() ? QStringLiteral("The playlist")
+                          : QStringLiteral("The playlist file ") + MediaGate::printable(fileName);
     switch (outcome.trouble) {
     case Trouble::None:
         break;
@@ -368,6 +392,19 @@ QString refusal(const QString& fileName, const Outcome& outcome)
     return {};
 }
 
+QString tooLongNotice(const QString& fileName, qsizetype count)
+{
+    if (count == 0)
+        return {};
+    const QString file =
+        fileName.isNull() ? QStringLiteral("the playlist")
+                          : QStringLiteral("the playlist file ") + MediaGate::printable(fileName);
+    return QStringLiteral("Left out %1 %2 of %3: longer than any path (%4 bytes).")
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), file)
+        .arg(MaxPathBytes);
+}
+
 template <typename Collect> PathsRead pathsFrom(const Collect& collect, const QString& fileName)
 {
     PathsRead read;
@@ -375,8 +412,10 @@ template <typename Collect> PathsRead pathsFrom(const Collect& collect, const QS
     const Outcome outcome = collect(
         [&](std::string_view bytes, bool ascii) { read.paths.append(decode(bytes, ascii)); });
     if (outcome.trouble != Trouble::None)
-        return {{}, false, refusal(fileName, outcome)};
+        return {{}, false, refusal(fileName, outcome), 0, {}};
     read.complete = outcome.complete;
+    read.tooLong = outcome.tooLong;
+    read.notice = tooLongNotice(fileName, outcome.tooLong);
     return read;
 }
 
@@ -408,8 +447,8 @@ PathsTaken readPathsInto(const QString& fileName, const QString& folder, PathSto
                 paths.append(resolveEntry(decode(bytes, ascii), folder));
         });
     if (outcome.trouble != Trouble::None)
-        return {false, refusal(fileName, outcome)};
-    return {outcome.complete, {}};
+        return {false, refusal(fileName, outcome), {}};
+    return {outcome.complete, {}, tooLongNotice(fileName, outcome.tooLong)};
 }
 
 NamesRead readNames(const QString& fileName)

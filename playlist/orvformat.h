@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <cstddef>
 
 class PathStore;
 class QIODevice;
@@ -19,6 +20,9 @@ namespace OrvFormat {
 // either limit is refused whole, before it can fill the memory.
 inline constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
 inline constexpr qsizetype MaxEntries = 1024 * 1024;
+// The longest path the system takes (PATH_MAX less its closing NUL). A longer entry is no path:
+// it is left out with a notice, and the reader never holds more than this of one entry.
+inline constexpr std::size_t MaxPathBytes = 4095;
 
 // A path is a playlist file when it ends in ".orv", lower case only.
 bool isPlaylistPath(const QString& path);
@@ -32,7 +36,7 @@ inline constexpr QLatin1StringView NameMarker{"<Param Name = \"name\" Value = \"
 QString entryName(const QString& path);
 
 // Whether a path can be written so that it reads back unchanged: no double quote, not ending
-// in the path marker's text, and nothing the locale encoding loses.
+// in the path marker's text, no longer than MaxPathBytes, and nothing the locale encoding loses.
 bool canHold(const QString& path);
 
 // The whole file for these paths, in the locale encoding. Paths that canHold refuses come out
@@ -66,6 +70,9 @@ struct PathsRead
     // Why the file was refused whole, for the user; "" when it was read. A refused file gives
     // no paths.
     QString refusal;
+    // Entries left out for being longer than MaxPathBytes, and what the user is told of them.
+    qsizetype tooLong = 0;
+    QString notice;
 };
 
 // Paths from a file's bytes, decoded from the locale encoding; more than MaxFileBytes or
@@ -81,6 +88,7 @@ struct PathsTaken
     // As in PathsRead. A refused file may have packed paths before the refusal; drop them.
     bool complete = false;
     QString refusal;
+    QString notice;
 };
 
 // As readPaths, each path resolved against folder (resolveEntry) and packed into paths as it

@@ -4,6 +4,8 @@
 #include "controls/starttrace.h"
 #include "playlist/displayname.h"
 
+#include <algorithm>
+
 Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
 {
     m_timer1.setObjectName(QStringLiteral("Timer1"));
@@ -60,23 +62,33 @@ void Playlist::append(const QString& path, const QString& displayName)
 
 void Playlist::append(const QList<PlaylistEntry>& entries)
 {
-    appendRows(static_cast<int>(entries.size()), [&] {
+    const qsizetype taken = std::min(entries.size(), room());
+    appendRows(static_cast<int>(taken), [&] {
         m_names.resize(m_paths.size());
-        for (const PlaylistEntry& e : entries) {
+        for (const PlaylistEntry& e : entries.first(taken)) {
             m_paths.append(e.path);
             m_names.append(e.displayName);
         }
     });
+    if (taken < entries.size())
+        emit full(entries.size() - taken);
 }
 
 void Playlist::append(PathStore&& paths)
 {
-    appendRows(static_cast<int>(paths.size()), [&] {
-        if (m_paths.isEmpty())
+    const qsizetype taken = std::min(paths.size(), room());
+    appendRows(static_cast<int>(taken), [&] {
+        if (m_paths.isEmpty() && taken == paths.size()) {
             m_paths = std::move(paths);
-        else
+        } else if (taken == paths.size()) {
             m_paths.append(paths);
+        } else {
+            for (qsizetype i = 0; i < taken; ++i)
+                m_paths.append(paths.at(i));
+        }
     });
+    if (taken < paths.size())
+        emit full(paths.size() - taken);
 }
 
 void Playlist::appendRows(int rows, const std::function<void()>& add)

@@ -3,6 +3,7 @@
 // start-up timer and the start check. The playlist window only draws it.
 #pragma once
 
+#include "playlist/orvformat.h"
 #include "playlist/pathstore.h"
 
 #include <QAbstractListModel>
@@ -24,6 +25,8 @@ class Playlist : public QAbstractListModel
 public:
     static constexpr int PathRole = Qt::UserRole + 1;
     static constexpr int StartDelayMs = 500;
+    // The most entries the list holds, whatever adds them: as many as one playlist file may.
+    static constexpr qsizetype MaxEntries = OrvFormat::MaxEntries;
 
     // loadFile opens a path in the player and says whether the engine took it;
     // isPlaying tells the start check whether something already plays.
@@ -41,8 +44,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     // Entries. Appending always adds at the end of both lists; the first entry added to an
-    // empty view becomes its selected item.
+    // empty view becomes its selected item. What finds no room is left out, and full says so.
     int count() const { return static_cast<int>(m_paths.size()); }
+    // How many more entries the list takes.
+    qsizetype room() const { return MaxEntries - m_paths.size(); }
     // Stepping and the position slider need two entries or more.
     static constexpr bool severalEntries(double count) { return count > 1; }
     PlaylistEntry entry(int item) const;
@@ -102,6 +107,8 @@ signals:
     void totalFilesCaptionChanged(const QString& caption);
     void sliderMaxChanged(int max);
     void sliderValueChanged(int value);
+    // An append left entries out: the list holds MaxEntries.
+    void full(qsizetype leftOut);
 
 private:
     void showEntry(int item);

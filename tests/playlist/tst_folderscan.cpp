@@ -117,7 +117,7 @@ void TestFolderScan::collectsMediaFiles()
     for (const QString& folder : {dir.path(), dir.path() + u'/'}) {
         QStringList paths;
         QStringList displayNames;
-        for (const PlaylistEntry& entry : FolderScan::scan(folder)) {
+        for (const PlaylistEntry& entry : FolderScan::scan(folder).entries) {
             paths << entry.path;
             displayNames << entry.displayName;
         }
@@ -143,20 +143,27 @@ void TestFolderScan::keepsFileSystemOrderWithinPattern()
     expected += listed.filter(QStringLiteral(".avi"));
 
     QStringList names;
-    for (const PlaylistEntry& entry : FolderScan::scan(dir.path()))
+    const FolderScan::Found all = FolderScan::scan(dir.path());
+    for (const PlaylistEntry& entry : all.entries)
         names << entry.path.section(u'/', -1);
     QCOMPARE(names, expected);
+    QVERIFY(!all.cut);
+
+    // A list with room for ten stops the listing at the tenth match.
+    const FolderScan::Found some = FolderScan::scan(dir.path(), 10);
+    QCOMPARE(some.entries.size(), 10);
+    QVERIFY(some.cut);
 }
 
 void TestFolderScan::missingFolderGivesNothing()
 {
     QTemporaryDir dir;
     QVERIFY(build(dir.path(), {"here.avi"}));
-    QVERIFY(FolderScan::scan(dir.filePath(QStringLiteral("missing"))).isEmpty());
+    QVERIFY(FolderScan::scan(dir.filePath(QStringLiteral("missing"))).entries.isEmpty());
     // An empty folder text is a cancelled picker, never the working folder.
     const QString working = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    const bool empty = FolderScan::scan(QString()).isEmpty();
+    const bool empty = FolderScan::scan(QString()).entries.isEmpty();
     QVERIFY(QDir::setCurrent(working));
     QVERIFY(empty);
 }
