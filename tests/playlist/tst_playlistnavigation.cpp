@@ -204,6 +204,26 @@ private slots:
         QCOMPARE(rig.playlist.selectedItem(), 1);
     }
 
+    // However entries come, the list stops at its limit and says how many it left out.
+    void fullListTakesNoMore()
+    {
+        Rig rig(0);
+        QSignalSpy full(&rig.playlist, &Playlist::full);
+        PathStore almost;
+        for (qsizetype i = 1; i < Playlist::MaxEntries; ++i)
+            almost.appendUtf8("/m/a.avi");
+        rig.playlist.append(std::move(almost));
+        QCOMPARE(full.count(), 0);
+        rig.playlist.append({{Rig::path(1), {}}, {Rig::path(2), {}}, {Rig::path(3), {}}});
+        QCOMPARE(rig.playlist.count(), Playlist::MaxEntries);
+        QCOMPARE(rig.playlist.entry(rig.playlist.count()).path, Rig::path(1));
+        rig.playlist.append(PathStore::fromList({Rig::path(4), Rig::path(5)}));
+        QCOMPARE(rig.playlist.count(), Playlist::MaxEntries);
+        QCOMPARE(full.count(), 2);
+        QCOMPARE(full.at(0).at(0).value<qsizetype>(), 2);
+        QCOMPARE(full.at(1).at(0).value<qsizetype>(), 2);
+    }
+
     void displayNames_data()
     {
         QTest::addColumn<QString>("path");
