@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 
 namespace MediaGate {
@@ -45,7 +46,15 @@ bool hasScheme(const QString& name)
 
 QString printable(const QString& name)
 {
+    // Cut first: a name may be any length, and only its two ends are shown.
     QString text = name;
+    if (name.size() > printableLength) {
+        const qsizetype half = (printableLength - 1) / 2;
+        // Never between the two halves of a surrogate pair.
+        const qsizetype head = half - (name.at(half - 1).isHighSurrogate() ? 1 : 0);
+        const qsizetype tail = half - (name.at(name.size() - half).isLowSurrogate() ? 1 : 0);
+        text = name.first(head) + QChar(0x2026) + name.last(tail);
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
@@ -56,13 +65,6 @@ QString printable(const QString& name)
         if (isControl(c) || c.isSurrogate() || c.category() == QChar::Other_Format)
             text[i] = QChar::ReplacementCharacter;
     }
-    if (text.size() > printableLength) {
-        const qsizetype half = (printableLength - 1) / 2;
-        // Never between the two halves of a surrogate pair.
-        const qsizetype head = half - (text.at(half - 1).isHighSurrogate() ? 1 : 0);
-        const qsizetype tail = half - (text.at(text.size() - half).isLowSurrogate() ? 1 : 0);
-        text = text.first(head) + QChar(0x2026) + text.last(tail);
-    }
     return text;
 }
 
@@ -70,6 +72,9 @@ Verdict admit(const QString& name)
 {
     if (name.isEmpty())
         return {{}, QStringLiteral("No file name given.")};
+    // The system takes no longer path; a name of megabytes is refused before any work on it.
+    if (name.size() >= PATH_MAX)
+        return refuse(QStringLiteral("Name too long"), name);
     // A NUL would cut the name short on its way to the system: the list would show one file
     // and the engine play another.
     if (hasControl(name))
@@ -77,11 +82,13 @@ Verdict admit(const QString& name)
 
     QString path = name;
     if (name.startsWith(QLatin1StringView("file:"), Qt::CaseInsensitive)) {
-        const QUrl url(name);
+        QUrl url(name);
         const QString host = url.host();
         if (!url.isValid() || !url.isLocalFile() ||
             !(host.isEmpty() || host == QLatin1StringView("localhost")))
             return refuse(QStringLiteral("Not a local file"), name);
+        // "file://localhost/x" is /x on this machine, not a network share named localhost.
+        url.setHost(QString());
         path = url.toLocalFile();
         if (path.isEmpty() || hasControl(path))
             return refuse(QStringLiteral("Not a file name"), name);
@@ -93,6 +100,8 @@ Verdict admit(const QString& name)
     const QByteArray bytes = path.toUtf8();
     if (QString::fromUtf8(bytes) != path)
         return refuse(QStringLiteral("Not a file name"), name);
+    if (bytes.size() >= PATH_MAX)
+        return refuse(QStringLiteral("Name too long"), path);
 
     struct stat info
     {
@@ -112,8 +121,17 @@ Verdict admit(const QString& name)
 Verdict admitSubtitle(const QString& name)
 {
     Verdict verdict = admit(name);
-    if (verdict.admitted() && !SubtitleProbe::hasSubtitleExtension(verdict.path))
+    if (!verdict.admitted())
+        return verdict;
+    if (!SubtitleProbe::hasSubtitleExtension(verdict.path))
         return refuse(QStringLiteral("Not a subtitle file"), verdict.path);
+    struct stat info
+    {
+    };
+    if (::stat(verdict.path.toUtf8().constData(), &info) != 0 || info.st_size > MaxSubtitleBytes)
+        return refuse(QStringLiteral("Subtitle file too large (over %1 MiB)")
+                          .arg(MaxSubtitleBytes / (1024 * 1024)),
+                      verdict.path);
     return verdict;
 }
 

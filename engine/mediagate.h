@@ -20,13 +20,19 @@ struct Verdict
 };
 
 // A "file:" URI is taken as its local path first, and a relative path from the current folder.
-// Refused: an empty name, a control character anywhere, any other "scheme://", a name that is
-// missing, a folder, a device, a FIFO or a socket (a link counts as what it points to).
+// Refused: an empty name, one of PATH_MAX bytes or more, a control character anywhere, any other
+// "scheme://", a name that is missing, a folder, a device, a FIFO or a socket (a link counts as
+// what it points to).
 Verdict admit(const QString& name);
+
+// The largest subtitle file taken. A film's .srt runs to some 100 KiB and a richly styled .ass to
+// a few hundred; mpv holds a subtitle file whole and draws it on the picture, where a hostile one
+// of a few MiB took gigabytes and seconds a frame.
+inline constexpr qint64 MaxSubtitleBytes = qint64(4) * 1024 * 1024;
 
 // The same for a subtitle file handed to the engine beside a film; its name must also end in
 // one of the subtitle extensions (SubtitleProbe::hasSubtitleExtension), so nothing else is
-// read as one.
+// read as one, and it may be no larger than MaxSubtitleBytes.
 Verdict admitSubtitle(const QString& name);
 
 // Whether name begins "scheme://", as a URL that mpv would take for one of its protocols.

@@ -16,6 +16,7 @@
 #include "engine/picturedrawing.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QSurfaceFormat>
 #include <QTimer>
 #include <algorithm>
@@ -56,7 +57,11 @@ MpvEngine::MpvEngine(const Options& options, QObject* parent)
         });
     connect(m_optionsLink.get(), &MpvOptionsLink::muteChosen, this, &MpvEngine::setMute);
     connect(m_open.get(), &MpvOpen::openStateChanged, this, &MpvEngine::onOpenStateChanged);
-    connect(m_open.get(), &MpvOpen::subtitleRefused, this, &MpvEngine::showMessage);
+    // Told as every refusal is: one line on standard error and a few seconds on the picture.
+    connect(m_open.get(), &MpvOpen::subtitleRefused, this, [this](const QString& text) {
+        qWarning().noquote() << text;
+        showMessage(text);
+    });
     connect(m_open.get(), &MpvOpen::playStateChanged, this, &MpvEngine::PlayStateChange);
     connect(m_fullScreen.get(), &FullScreenHost::closeRequested, this, &MpvEngine::fullScreenLeft);
     // Without a window there is nothing to wait for.
@@ -199,6 +204,11 @@ void MpvEngine::onOpenStateChanged(int oldState, int newState)
 QVariant MpvEngine::mpvValue(const QByteArray& name) const
 {
     return m_events->value(name);
+}
+
+std::uint64_t MpvEngine::loadsSent() const
+{
+    return m_open ? m_open->loadsSent() : 0;
 }
 
 void MpvEngine::showMessage(const QString& text)

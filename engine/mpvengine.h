@@ -115,6 +115,8 @@ public:
     // The value mpv last reported for one of the properties the engine follows ("volume",
     // "time-pos", "deinterlace", ...); invalid when unknown.
     QVariant mpvValue(const QByteArray& name) const;
+    // How many files mpv was asked to open so far.
+    std::uint64_t loadsSent() const;
     // The options dialog once ShowDialog(Options) has created it.
     EngineOptionsDialog* optionsDialog() const;
     bool statisticsShown() const { return m_statisticsShown; }

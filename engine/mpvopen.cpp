@@ -8,17 +8,29 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
+#include <algorithm>
 #include <optional>
 
 namespace {
 QString describeEndError(int error, const QString& path, const QString& logged)
 {
     if (!path.contains(QStringLiteral("://")) && !QFileInfo::exists(path))
-        return QStringLiteral("No such file: %1").arg(path);
+        return QStringLiteral("No such file: %1").arg(MediaGate::printable(path));
     QString text = QString::fromUtf8(mpv_error_string(error));
+    // mpv's own words may quote the file's name, or what the file holds.
     if (!logged.isEmpty())
-        text += QStringLiteral(" (%1)").arg(logged);
+        text += QStringLiteral(" (%1)").arg(MediaGate::printable(logged));
     return text;
+}
+
+// Demuxers that take a file for a description of a network stream and open sockets to receive
+// it; the demuxer's protocol list shuts them out already, and a file mpv still opens with one of
+// them is refused.
+bool isNetworkFormat(const QString& format)
+{
+    static const QStringList network{QStringLiteral("sdp"), QStringLiteral("rtsp"),
+                                     QStringLiteral("rtp"), QStringLiteral("sap")};
+    return network.contains(format, Qt::CaseInsensitive);
 }
 
 // What the user reads when mpv could not play a file the gate let through.
@@ -56,11 +68,17 @@ struct MpvOpen::PendingOpen
     bool playing = false;
     std::optional<QString> error;
     QString loggedError;
+    // Subtitle files beside the film that the gate refused: told once the film is open.
+    QStringList subtitleRefusals;
 };
 
 MpvOpen::MpvOpen(MpvClient& client, MpvFile& file)
     : m_client(client), m_file(file), m_subtitles(std::make_unique<MpvSubtitles>(client))
 {
+    // A file that is slow to open is given up for the newest put after this long.
+    m_holdLimit.setSingleShot(true);
+    m_holdLimit.setInterval(100);
+    connect(&m_holdLimit, &QTimer::timeout, this, &MpvOpen::loadTaken);
     connect(m_subtitles.get(), &MpvSubtitles::refused, this, &MpvOpen::subtitleRefused);
 }
 
@@ -73,6 +91,7 @@ bool MpvOpen::open(const QString& path)
     const MediaGate::Verdict verdict = MediaGate::admit(path);
     if (!m_client || !verdict.admitted()) {
         m_pending.reset();
+        m_held.reset();
         m_client.commandAsync({QStringLiteral("stop")});
         commitClosed(m_client ? verdict.refusal : tr("The media engine could not start."));
         // A put waiting below this one reports the refusal.
@@ -95,9 +114,17 @@ bool MpvOpen::open(const QString& path)
     QList<MpvClient::FileOption> options{{"pause", QStringLiteral("no")},
                                          {"aid", QStringLiteral("auto")},
                                          {"sid", QStringLiteral("auto")}};
-    for (const QString& subtitle : MpvSubtitles::beside(verdict.path))
+    MpvSubtitles::Beside subtitles = MpvSubtitles::beside(verdict.path);
+    for (const QString& subtitle : subtitles.admitted)
         options.append({"sub-files-append", subtitle});
-    m_client.loadFileAsync(verdict.path, options, tagFor(Request::Load, generation));
+    m_pending->subtitleRefusals = std::move(subtitles.refusals);
+    // While mpv has yet to begin the last loadfile, a newer put only replaces the one held
+    // back: what a later put replaces never reaches mpv.
+    m_held = HeldLoad{verdict.path, std::move(options), generation};
+    if (!m_loadInFlight)
+        sendHeldLoad();
+    else if (!m_holdLimit.isActive())
+        m_holdLimit.start();
 
     // One wait serves every put. A put from a timer or the bus while another waits only
     // replaces the request: a wait of its own would nest an event loop per put, and a flood of
@@ -127,6 +154,7 @@ bool MpvOpen::waitForOpen()
         return m_file.openState == OpenStates::Open;
 
     if (quitting) {
+        m_held.reset();
         m_client.commandAsync({QStringLiteral("stop")});
         commitClosed(tr("The program is closing."));
     } else if (m_pending->error) {
@@ -174,12 +202,39 @@ void MpvOpen::noteLoggedError(const QString& text)
         m_pending->loggedError = text;
 }
 
+void MpvOpen::loadTaken()
+{
+    m_holdLimit.stop();
+    m_loadInFlight = false;
+    m_inFlightEntry.reset();
+    sendHeldLoad();
+}
+
+void MpvOpen::sendHeldLoad()
+{
+    if (!m_held)
+        return;
+    const HeldLoad load = std::move(*m_held);
+    m_held.reset();
+    m_loadInFlight = true;
+    m_inFlightGeneration = load.generation;
+    ++m_loadsSent;
+    m_client.loadFileAsync(load.path, load.options, tagFor(Request::Load, load.generation));
+}
+
 void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
 {
     const Request request = requestOf(tag);
     const std::uint64_t generation = generationOf(tag);
     if (request == Request::None)
         return;
+    if (request == Request::Load && m_loadInFlight && generation == m_inFlightGeneration) {
+        // mpv took the loadfile; it is busy with it until the new entry has loaded or ended.
+        if (error < 0 || !value.isValid())
+            loadTaken();
+        else
+            m_inFlightEntry = value.toLongLong();
+    }
     if (request == Request::Seek) {
         if (error < 0 && generation == m_generation)
             m_file.seekTarget.reset();
@@ -217,6 +272,13 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
         else
             p.error = tr("The media engine did not accept the file.");
         return;
+    case Request::FileFormat:
+        if (error >= 0 && isNetworkFormat(value.toString())) {
+            m_client.commandAsync({QStringLiteral("stop")});
+            p.error = tr("Not a media file.");
+            wakeWait();
+        }
+        return;
     case Request::Duration:
         p.duration = error < 0 ? 0.0 : value.toDouble();
         return;
@@ -241,6 +303,7 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
 
 void MpvOpen::handleStartFile(std::int64_t entryId)
 {
+    m_lastStartedEntry = std::max(m_lastStartedEntry, entryId);
     if (!m_pending || m_pending->entryId != entryId)
         return;
     m_pending->started = true;
@@ -256,11 +319,16 @@ void MpvOpen::handleStartFile(std::int64_t entryId)
 
 void MpvOpen::handleFileLoaded()
 {
+    if (m_inFlightEntry && m_lastStartedEntry >= *m_inFlightEntry)
+        loadTaken();
     // mpv says "loaded" for the file it started last, which may be an older put's.
     if (!m_pending || !m_pending->started || m_file.entryId != m_pending->entryId)
         return;
     m_pending->loaded = true;
     const std::uint64_t generation = m_pending->generation;
+    // Asked first, so that its answer comes before the open can settle.
+    m_client.getPropertyAsync("file-format", MPV_FORMAT_STRING,
+                              tagFor(Request::FileFormat, generation));
     m_client.getPropertyAsync("duration", MPV_FORMAT_DOUBLE, tagFor(Request::Duration, generation));
     m_client.getPropertyAsync("current-tracks/video/image", MPV_FORMAT_FLAG,
                               tagFor(Request::VideoTrack, generation));
@@ -315,6 +383,8 @@ void MpvOpen::handlePlaybackRestart()
 
 void MpvOpen::handleEndFile(std::int64_t entryId, int reason, int error)
 {
+    if (m_inFlightEntry && entryId >= *m_inFlightEntry)
+        loadTaken();
     if (m_pending) {
         if (!m_pending->entryId || *m_pending->entryId != entryId)
             return; // the file being replaced
@@ -355,6 +425,8 @@ void MpvOpen::commitOpen()
     m_file.height = !hasVideo ? 0 : p->videoHeight > 0 ? p->videoHeight : p->containerHeight;
     setOpenState(OpenStates::Open);
     updatePlayState();
+    for (const QString& refusal : p->subtitleRefusals)
+        emit subtitleRefused(refusal);
 }
 
 void MpvOpen::commitClosed(QString error)

@@ -1,6 +1,10 @@
 #include "engine/mpvsoftrenderer.h"
 
+#include "engine/picturedrawing.h"
+
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <cstdlib>
 #include <mpv/render.h>
 
@@ -50,7 +54,14 @@ void MpvSoftRenderer::paint(QPainter& painter, const QRect& target) const
 
 void MpvSoftRenderer::setTargetSize(const QSize& pixels)
 {
-    const QSize size = pixels.expandedTo(QSize(1, 1));
+    // A large picture zoomed makes a window far larger than any screen; no more is drawn than
+    // a screen can show, and the view scales that up.
+    QSize largestScreen;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QSize size = screen->size() * screen->devicePixelRatio();
+        largestScreen = largestScreen.expandedTo(size);
+    }
+    const QSize size = PictureDrawing::boundedSize(pixels, largestScreen);
     if (size == m_targetSize)
         return;
     m_targetSize = size;

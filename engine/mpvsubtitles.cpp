@@ -10,10 +10,16 @@
 
 MpvSubtitles::MpvSubtitles(MpvClient& client) : m_client(client) {}
 
-QStringList MpvSubtitles::beside(const QString& film)
+MpvSubtitles::Beside MpvSubtitles::beside(const QString& film)
 {
-    QStringList found = SubtitleProbe::beside(film);
-    found.removeIf([](const QString& path) { return !MediaGate::admitSubtitle(path).admitted(); });
+    Beside found;
+    for (const QString& path : SubtitleProbe::beside(film)) {
+        const MediaGate::Verdict verdict = MediaGate::admitSubtitle(path);
+        if (verdict.admitted())
+            found.admitted.append(path);
+        else
+            found.refusals.append(verdict.refusal);
+    }
     return found;
 }
 

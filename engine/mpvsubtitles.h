@@ -16,9 +16,15 @@ public:
     // client must outlive this.
     explicit MpvSubtitles(MpvClient& client);
 
+    struct Beside
+    {
+        QStringList admitted;
+        // Why each file found but not admitted was refused, for the user.
+        QStringList refusals;
+    };
     // The subtitle files beside a film (SubtitleProbe::beside), each through the same kind of
     // gate as the film itself (MediaGate::admitSubtitle).
-    static QStringList beside(const QString& film);
+    static Beside beside(const QString& film);
 
     // An admitted subtitle file the user gave to the open film of generation: shown once mpv
     // has read it.

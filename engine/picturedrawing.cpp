@@ -1,5 +1,8 @@
 #include "engine/picturedrawing.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace PictureDrawing {
 
 Kind choose(QStringView asked, bool softwareGlAsked, bool directRendering)
@@ -9,6 +12,19 @@ Kind choose(QStringView asked, bool softwareGlAsked, bool directRendering)
     if (asked.compare(u"software", Qt::CaseInsensitive) == 0)
         return Kind::Software;
     return directRendering && !softwareGlAsked ? Kind::OpenGl : Kind::Software;
+}
+
+QSize boundedSize(QSize wanted, QSize largestScreen)
+{
+    constexpr double maxPixels = double(1u << 31) / 4;
+    const double width = std::max(wanted.width(), 1);
+    const double height = std::max(wanted.height(), 1);
+    double scale = std::sqrt(maxPixels / (width * height));
+    if (largestScreen.width() > 0 && largestScreen.height() > 0)
+        scale = std::min({scale, largestScreen.width() / width, largestScreen.height() / height});
+    if (scale >= 1)
+        return {int(width), int(height)};
+    return {std::max(1, int(width * scale)), std::max(1, int(height * scale))};
 }
 
 } // namespace PictureDrawing

@@ -3,6 +3,7 @@
 // memory and processor time of scaling the picture in software and painting it.
 #pragma once
 
+#include <QSize>
 #include <QStringView>
 
 namespace PictureDrawing {
@@ -17,5 +18,10 @@ enum class Kind
 // softwareGlAsked: LIBGL_ALWAYS_SOFTWARE is set. directRendering: the display can hand OpenGL to
 // a graphics card.
 Kind choose(QStringView asked, bool softwareGlAsked, bool directRendering);
+
+// The size to draw a picture that fills wanted device pixels at: wanted itself, or, where it is
+// larger than the largest screen (a big picture zoomed) or than 2^31 bytes of 32-bit pixels,
+// the largest size of the same shape within both. Beyond that the view scales the image up.
+QSize boundedSize(QSize wanted, QSize largestScreen);
 
 } // namespace PictureDrawing

@@ -37,6 +37,10 @@ private slots:
             QVERIFY(subtitle.open(QIODevice::WriteOnly));
         }
         QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo.srt"))), 0600), 0);
+        for (const qint64 size : {MediaGate::MaxSubtitleBytes, MediaGate::MaxSubtitleBytes + 1}) {
+            QFile subtitle(m_dir.filePath(QStringLiteral("%1.ass").arg(size)));
+            QVERIFY(subtitle.open(QIODevice::WriteOnly) && subtitle.resize(size));
+        }
         QVERIFY(QDir::setCurrent(m_dir.path()));
     }
 
@@ -53,6 +57,14 @@ private slots:
         QTest::newRow("link to a file") << inDir(QStringLiteral("@/link.avi"))
                                         << inDir(QStringLiteral("@/link.avi")) << QString();
         QTest::newRow("file uri") << QUrl::fromLocalFile(film).toString() << film << QString();
+        QTest::newRow("file uri on localhost")
+            << QStringLiteral("file://localhost") + film << film << QString();
+        // No path is that long; a name of megabytes is refused before it costs anything.
+        const QString tooLong = QStringLiteral("Name too long");
+        QTest::newRow("longer than a path")
+            << QStringLiteral("/") + QString(5000, u'x') << QString() << tooLong;
+        QTest::newRow("longer than a path once joined to the folder")
+            << QString(4090, u'x') << QString() << tooLong;
 
         const QString notLocal = QStringLiteral("Not a local file");
         for (const char* uri :
@@ -118,6 +130,11 @@ private slots:
                                         << QStringLiteral("Not a subtitle file");
         QTest::newRow("fifo") << inDir(QStringLiteral("@/fifo.srt")) << QString()
                               << QStringLiteral("Not a regular file");
+        const QString largest = inDir(QStringLiteral("@/%1.ass").arg(MediaGate::MaxSubtitleBytes));
+        QTest::newRow("as large as subtitles go") << largest << largest << QString();
+        QTest::newRow("larger than subtitles go")
+            << inDir(QStringLiteral("@/%1.ass").arg(MediaGate::MaxSubtitleBytes + 1)) << QString()
+            << QStringLiteral("Subtitle file too large");
         // mpv would make a subtitle of the text itself.
         QTest::newRow("memory") << QStringLiteral("memory://00:00:00,000 --> 9:00:00,000 x.srt")
                                 << QString() << QStringLiteral("Not a local file");

@@ -1,10 +1,12 @@
 // The libmpv engine without a display: mpv's null video and audio outputs play the committed
 // clips, and the engine's members and events are checked against what the clips are.
+#include "engine/mediagate.h"
 #include "enginetest.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +65,7 @@ private slots:
     void volumeGain();
     void soundPlaysThroughWithSystemOutput();
     void subtitlesThenTheNextFileAtOnce();
+    void oversizedSubtitleIsRefusedAndTheFilmPlays();
 
 private:
     QString badFile(const QString& kind);
@@ -362,6 +365,9 @@ void TestMpvEngine::laterPutDuringWait()
     QCOMPARE(engine.OpenState(), opens ? OpenStates::Open : OpenStates::Closed);
     QCOMPARE(engine.PlayState(), opens ? PlayStates::Playing : PlayStates::Closed);
 
+    // A put replaced while mpv was still opening the one before it never reached mpv.
+    QVERIFY2(engine.loadsSent() <= 2 + std::uint64_t(laterPuts) / 10,
+             qPrintable(QString::number(engine.loadsSent())));
     if (opens) {
         // mpv plays the last file to its end: its length, not an earlier file's.
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
@@ -506,6 +512,24 @@ void TestMpvEngine::subtitlesThenTheNextFileAtOnce()
         std::this_thread::sleep_for(std::chrono::microseconds(i * 100));
         QVERIFY2(engine.setFileName(clip("clip.mpg")), qPrintable(engine.lastError()));
     }
+}
+
+void TestMpvEngine::oversizedSubtitleIsRefusedAndTheFilmPlays()
+{
+    const QString film = m_dir->filePath(QStringLiteral("film.avi"));
+    QVERIFY(QFile::link(clip("clip.avi"), film));
+    QFile subtitle(m_dir->filePath(QStringLiteral("film.srt")));
+    QVERIFY(subtitle.open(QIODevice::WriteOnly) &&
+            subtitle.resize(MediaGate::MaxSubtitleBytes + 1));
+    subtitle.close();
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral(
+                             "^Subtitle file too large \\(over 4 MiB\\): .*film.srt$")));
+    QVERIFY2(m_engine->setFileName(film), qPrintable(m_engine->lastError()));
+    const QVariantList tracks = m_engine->mpvValue("track-list").toList();
+    QVERIFY(std::none_of(tracks.begin(), tracks.end(), [](const QVariant& track) {
+        return track.toMap().value(QStringLiteral("type")) == QStringLiteral("sub");
+    }));
 }
 
 QTEST_GUILESS_MAIN(TestMpvEngine)

@@ -36,6 +36,31 @@ private slots:
         QFETCH(Kind, kind);
         QCOMPARE(PictureDrawing::choose(asked, softwareGlAsked, directRendering), kind);
     }
+
+    // A picture zoomed past any screen is drawn no larger than the screen, in its own shape.
+    void boundedSize_data()
+    {
+        QTest::addColumn<QSize>("wanted");
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QSize>("drawn");
+        const QSize hd(1920, 1080);
+        QTest::newRow("window on the screen") << QSize(960, 540) << hd << QSize(960, 540);
+        QTest::newRow("full screen") << hd << hd << hd;
+        QTest::newRow("square zoomed past the screen")
+            << QSize(28000, 28000) << hd << QSize(1080, 1080);
+        QTest::newRow("wide zoomed past the screen") << QSize(7680, 2160) << hd << QSize(1920, 540);
+        QTest::newRow("no screen known: 2^31 bytes at most")
+            << QSize(46341, 46341) << QSize() << QSize(23170, 23170);
+        QTest::newRow("empty") << QSize(0, 0) << hd << QSize(1, 1);
+    }
+
+    void boundedSize()
+    {
+        QFETCH(QSize, wanted);
+        QFETCH(QSize, screen);
+        QFETCH(QSize, drawn);
+        QCOMPARE(PictureDrawing::boundedSize(wanted, screen), drawn);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPictureDrawing)

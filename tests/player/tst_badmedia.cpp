@@ -3,16 +3,20 @@
 // refused one, which stops the list where it is. A hostile playlist reaches nothing but the
 // local files it names.
 #include "engine/mpvengine.h"
+#include "engine/mpvview.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
 #include "playlist/orvformat.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -319,6 +323,45 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
         QTest::qWait(500);
         QVERIFY2(opened.isEmpty(), qPrintable(opened.join(u' ')));
+    }
+
+    // A picture larger than any screen, zoomed to twice its size: the window follows the zoom,
+    // the drawing stays within what a screen shows.
+    void hugePictureZoomed()
+    {
+        // 14000 x 14000, one bit a pixel: some 30 KB as a file.
+        QImage picture(14000, 14000, QImage::Format_Mono);
+        picture.fill(0);
+        for (int y = 0; y < picture.height(); y += 700)
+            std::fill_n(picture.scanLine(y), picture.bytesPerLine(), 0xff);
+        const QString path = m_dir.filePath(QStringLiteral("huge.png"));
+        QVERIFY(picture.save(path));
+        picture = QImage();
+
+        MpvEngine::Options options;
+        options.audioOutput = QStringLiteral("null");
+        const QString base = m_dir.filePath(QStringLiteral("huge"));
+        QVERIFY(QDir().mkpath(base));
+        FormVideo window(std::make_unique<MpvEngine>(options),
+                         {base + "/orvella.lock", base + "/data"});
+        MediaEngine& engine = window.MediaPlayer1();
+        QVERIFY(window.load({}));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.playlistWindow().playNow(path);
+        QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), path, 20000);
+
+        window.findChild<QAction*>(QStringLiteral("mnu200"))->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(window.width() > 20000, 5000);
+        auto* view = window.findChild<MpvView*>();
+        QVERIFY(view);
+        QTRY_VERIFY_WITH_TIMEOUT(view->width() > 20000, 5000);
+        QTest::qWait(1000);
+        const QSize screen = window.screen()->size() * window.screen()->devicePixelRatio();
+        const QImage drawn = view->grabFramebuffer();
+        QVERIFY(!drawn.isNull());
+        QVERIFY2(drawn.width() <= screen.width() && drawn.height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(drawn.width()).arg(drawn.height())));
     }
 };
 
