@@ -24,10 +24,12 @@ const MpvEvents::PropertyHandler MpvEvents::kProperties[] = {
     {"eof-reached", MPV_FORMAT_FLAG, &MpvEvents::onEofReached},
     {"paused-for-cache", MPV_FORMAT_FLAG, &MpvEvents::onPausedForCache},
     {"volume", MPV_FORMAT_DOUBLE, nullptr},
-    {"mute", MPV_FORMAT_FLAG, nullptr},
-    {"hwdec", MPV_FORMAT_STRING, nullptr},
-    {"deinterlace", MPV_FORMAT_FLAG, nullptr},
-    {"video-aspect-override", MPV_FORMAT_DOUBLE, nullptr},
+    // Shown in the options dialog, which follows them as it follows the tracks: a dialog
+    // opened before mpv's first report shows the values that come after.
+    {"mute", MPV_FORMAT_FLAG, &MpvEvents::onTracks},
+    {"hwdec", MPV_FORMAT_STRING, &MpvEvents::onTracks},
+    {"deinterlace", MPV_FORMAT_FLAG, &MpvEvents::onTracks},
+    {"video-aspect-override", MPV_FORMAT_DOUBLE, &MpvEvents::onTracks},
     {"osd-level", MPV_FORMAT_INT64, nullptr},
     {"script-opts", MPV_FORMAT_STRING, nullptr},
     {"track-list", MPV_FORMAT_NODE, &MpvEvents::onTracks},

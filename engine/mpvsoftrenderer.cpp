@@ -38,18 +38,50 @@ std::unique_ptr<MpvSoftRenderer> MpvSoftRenderer::create(mpv_handle* mpv)
     mpv_render_context* context = nullptr;
     if (mpv_render_context_create(&context, mpv, params) < 0)
         return nullptr;
-    renderer->takeContext(context);
+    renderer->takeContext(context, Updates::OnMpvThreads);
+    renderer->start();
     return renderer;
 }
 
-MpvSoftRenderer::~MpvSoftRenderer() = default;
+MpvSoftRenderer::~MpvSoftRenderer()
+{
+    {
+        const std::lock_guard guard(m_lock);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    if (m_thread.joinable())
+        m_thread.join();
+    // mpv may still call back until the context is freed; nothing is there to call any more.
+    if (context())
+        mpv_render_context_set_update_callback(context(), nullptr, nullptr);
+}
+
+void MpvSoftRenderer::start()
+{
+    m_thread = std::thread([this] { drawLoop(); });
+}
+
+void MpvSoftRenderer::updateFromMpv()
+{
+    {
+        const std::lock_guard guard(m_lock);
+        m_updatePending = true;
+    }
+    m_wake.notify_one();
+}
 
 void MpvSoftRenderer::paint(QPainter& painter, const QRect& target) const
 {
-    if (m_picture.isNull())
+    QImage picture;
+    {
+        const std::lock_guard guard(m_lock);
+        picture = m_latest;
+    }
+    if (picture.isNull())
         painter.fillRect(target, Qt::black);
     else
-        painter.drawImage(target, m_picture);
+        painter.drawImage(target, picture);
 }
 
 void MpvSoftRenderer::setTargetSize(const QSize& pixels)
@@ -57,40 +89,88 @@ void MpvSoftRenderer::setTargetSize(const QSize& pixels)
     // A large picture zoomed makes a window far larger than any screen; no more is drawn than
     // a screen can show, and the view scales that up.
     QSize largestScreen;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QSize size = screen->size() * screen->devicePixelRatio();
-        largestScreen = largestScreen.expandedTo(size);
-    }
+    for (const QScreen* screen : QGuiApplication::screens())
+        largestScreen = largestScreen.expandedTo(screen->size() * screen->devicePixelRatio());
     const QSize size = PictureDrawing::boundedSize(pixels, largestScreen);
-    if (size == m_targetSize)
-        return;
-    m_targetSize = size;
-    render();
+    {
+        const std::lock_guard guard(m_lock);
+        if (size == m_targetSize)
+            return;
+        m_targetSize = size;
+        m_redrawPending = true;
+    }
+    m_wake.notify_one();
 }
 
 void MpvSoftRenderer::redraw()
 {
-    render();
+    {
+        const std::lock_guard guard(m_lock);
+        m_redrawPending = true;
+    }
+    m_wake.notify_one();
 }
 
 QImage MpvSoftRenderer::grab()
 {
-    QImage image = alignedImage(m_targetSize);
+    QSize size;
+    {
+        const std::lock_guard guard(m_lock);
+        size = m_targetSize;
+    }
+    QImage image = alignedImage(size);
+    const std::lock_guard guard(m_renderLock);
     if (image.isNull() || !drawInto(image))
         return {};
     return image;
 }
 
-void MpvSoftRenderer::render()
+void MpvSoftRenderer::drawLoop()
 {
-    if (!context())
-        return;
-    // mpv's video output waits for every frame to be drawn, shown or not.
-    if (m_picture.size() != m_targetSize)
-        m_picture = alignedImage(m_targetSize);
-    if (m_picture.isNull() || !drawInto(m_picture))
+    for (;;) {
+        bool update = false;
+        bool redraw = false;
+        QSize size;
+        {
+            std::unique_lock guard(m_lock);
+            m_wake.wait(guard, [this] { return m_stopping || m_updatePending || m_redrawPending; });
+            if (m_stopping)
+                return;
+            update = std::exchange(m_updatePending, false);
+            redraw = std::exchange(m_redrawPending, false);
+            size = m_targetSize;
+        }
+        const std::lock_guard guard(m_renderLock);
+        if (update && (mpv_render_context_update(context()) & MPV_RENDER_UPDATE_FRAME))
+            redraw = true;
+        // mpv's video output waits for every frame to be drawn, shown or not.
+        if (redraw)
+            drawFrame(size);
+    }
+}
+
+void MpvSoftRenderer::drawFrame(const QSize& size)
+{
+    QImage& image = m_images[m_next];
+    // The view may still be painting the last image but one: then it gets a new one.
+    if (image.size() != size || !image.isDetached())
+        image = alignedImage(size);
+    if (image.isNull() || !drawInto(image))
         return;
     mpv_render_context_report_swap(context());
+    {
+        const std::lock_guard guard(m_lock);
+        m_latest = image;
+    }
+    m_next = 1 - m_next;
+    if (!m_shownQueued.exchange(true))
+        QMetaObject::invokeMethod(this, &MpvSoftRenderer::shown, Qt::QueuedConnection);
+}
+
+void MpvSoftRenderer::shown()
+{
+    m_shownQueued = false;
+    markFirstFrame();
     emit frameReady();
 }
 
@@ -100,7 +180,8 @@ bool MpvSoftRenderer::drawInto(QImage& image)
     // QImage::Format_RGB32 is one 0xffRRGGBB word per pixel, in the machine's byte order.
     const char* format = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "bgr0" : "0rgb";
     std::size_t stride = std::size_t(image.bytesPerLine());
-    // The GUI thread draws; it must not sit waiting for a frame's display time.
+    // Frames are timed by mpv's core and shown as they come; the drawing thread must not sit
+    // waiting for one's display time while the view waits for a newer size.
     int blockForTargetTime = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},

@@ -9,14 +9,17 @@ void PictureRenderer::ContextDeleter::operator()(mpv_render_context* context) co
     mpv_render_context_free(context);
 }
 
-void PictureRenderer::takeContext(mpv_render_context* context)
+void PictureRenderer::takeContext(mpv_render_context* context, Updates updates)
 {
     m_render.reset(context);
+    m_updates = updates;
     mpv_render_context_set_update_callback(
         context,
         [](void* self) {
             auto* renderer = static_cast<PictureRenderer*>(self);
-            if (!renderer->m_updateQueued.exchange(true))
+            if (renderer->m_updates == Updates::OnMpvThreads)
+                renderer->updateFromMpv();
+            else if (!renderer->m_updateQueued.exchange(true))
                 QMetaObject::invokeMethod(renderer, &PictureRenderer::onUpdate,
                                           Qt::QueuedConnection);
         },
@@ -28,6 +31,11 @@ void PictureRenderer::onUpdate()
     m_updateQueued = false;
     if (m_render && mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME) {
         render();
-        StartTrace::mark("first frame drawn");
+        markFirstFrame();
     }
+}
+
+void PictureRenderer::markFirstFrame()
+{
+    StartTrace::mark("first frame drawn");
 }

@@ -34,9 +34,20 @@ signals:
     void frameReady();
 
 protected:
-    // Takes the render context. mpv's update calls come from its own threads; each becomes one
-    // queued draw on the GUI thread, and a new frame is drawn with render().
-    void takeContext(mpv_render_context* context);
+    // Where mpv's update calls go: each becomes one queued draw on the GUI thread (render()), or
+    // they reach updateFromMpv on mpv's own threads, for a renderer that draws on a thread of
+    // its own.
+    enum class Updates
+    {
+        OnGuiThread,
+        OnMpvThreads,
+    };
+    // Takes the render context.
+    void takeContext(mpv_render_context* context, Updates updates = Updates::OnGuiThread);
+    // Called on one of mpv's threads with Updates::OnMpvThreads; it may call no mpv function.
+    virtual void updateFromMpv() {}
+    // The first frame is on screen; on the GUI thread.
+    static void markFirstFrame();
     mpv_render_context* context() const { return m_render.get(); }
     // For a renderer whose context must be freed under its own conditions (OpenGL: current).
     void releaseContext() { m_render.reset(); }
@@ -52,4 +63,5 @@ private:
     std::unique_ptr<mpv_render_context, ContextDeleter> m_render;
     // One queued update at a time is enough.
     std::atomic<bool> m_updateQueued{false};
+    Updates m_updates = Updates::OnGuiThread;
 };

@@ -56,6 +56,7 @@ private slots:
     void messageWithNothingOpen();
     void optionsDialogAppliesLive();
     void subtitlesBesideTheFilmShow();
+    void slowSubtitlesHoldNoWindow();
     void optionsDialogChoosesTracks();
     void shutDownClosesItsWindowsAndStops();
 
@@ -324,8 +325,8 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QVERIFY(deinterlace && mute && hardware && aspect);
     QVERIFY(!deinterlace->isChecked());
     QVERIFY(!mute->isChecked());
-    // Hardware decoding is on from the start.
-    QVERIFY(hardware->isChecked());
+    // Hardware decoding is on from the start, also in a dialog opened before mpv says so.
+    QTRY_VERIFY_WITH_TIMEOUT(hardware->isChecked(), kTimeoutMs);
 
     deinterlace->click();
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("deinterlace").toBool(), true, kTimeoutMs);
@@ -367,6 +368,34 @@ void TestMpvEngineView::subtitlesBesideTheFilmShow()
     QCOMPARE(tracks.last().toMap().value("external-filename").toString(),
              name + QStringLiteral(".srt"));
     QVERIFY(tracks.last().toMap().value("selected").toBool());
+}
+
+void TestMpvEngineView::slowSubtitlesHoldNoWindow()
+{
+    // Hundreds of large, blurred lines on screen at once: each frame takes the drawing seconds.
+    QByteArray script = "[Script Info]\nScriptType: v4.00+\nPlayResX: 1920\nPlayResY: 1080\n\n"
+                        "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, "
+                        "MarginV, Effect, Text\n";
+    for (int i = 0; i < 4000; ++i)
+        script += "Dialogue: " + QByteArray::number(i) +
+                  ",0:00:00.00,0:10:00.00,Default,,0,0,0,,{\\blur40\\bord30\\fs300\\pos(" +
+                  QByteArray::number(i * 37 % 1920) + ',' + QByteArray::number(i * 53 % 1080) +
+                  ")}HOSTILE TEXT\n";
+    QTemporaryDir dir;
+    const QString film = dir.filePath(QStringLiteral("film.avi"));
+    QVERIFY(QFile::link(clip("plain.avi"), film));
+    QFile subtitle(dir.filePath(QStringLiteral("film.ass")));
+    QVERIFY(subtitle.open(QIODevice::WriteOnly) && subtitle.write(script) == script.size());
+    subtitle.close();
+    QVERIFY2(m_engine->setFileName(film), qPrintable(m_engine->lastError()));
+
+    // The window's event loop goes round while the frames are drawn.
+    int rounds = 0;
+    QTimer round;
+    connect(&round, &QTimer::timeout, this, [&] { ++rounds; });
+    round.start(10);
+    QTest::qWait(3000);
+    QVERIFY2(rounds > 50, qPrintable(QString::number(rounds)));
 }
 
 void TestMpvEngineView::optionsDialogChoosesTracks()
