@@ -140,7 +140,25 @@ void MpvEngine::initialize(const Options& options)
     if (!m_renderer)
         return;
     connect(m_view, &MpvView::pixelSizeChanged, m_renderer.get(), &PictureRenderer::setTargetSize);
+    connect(m_renderer.get(), &PictureRenderer::slowFrame, this, &MpvEngine::onSlowFrame);
     m_renderer->redraw();
+}
+
+void MpvEngine::onSlowFrame(qint64 ms)
+{
+    // With OpenGL the GUI thread draws the subtitles, and a hostile subtitle file can take
+    // seconds a frame: shown, the window would hardly answer. They go off for this file, and
+    // Media Options can switch them on again.
+    // One slow frame may be the fonts read for the first line.
+    const QVariant subtitle = m_events->value("sid");
+    if (m_file.openState != OpenStates::Open || !subtitle.isValid() ||
+        subtitle.typeId() == QMetaType::Bool || ++m_slowFrames < 2)
+        return;
+    setPropertyAsync("sid", QStringLiteral("no"));
+    const QString text =
+        tr("Subtitles switched off: a frame took %1 s to draw.").arg(double(ms) / 1000, 0, 'f', 1);
+    qWarning().noquote() << text;
+    showMessage(text);
 }
 
 std::unique_ptr<PictureRenderer> MpvEngine::createRenderer(mpv_handle* mpv)
@@ -195,6 +213,8 @@ void MpvEngine::onOpenStateChanged(int oldState, int newState)
     // The picture takes the view back from a message.
     if (newState == OpenStates::Opening && m_view)
         m_view->clearMessage();
+    if (newState == OpenStates::Opening)
+        m_slowFrames = 0;
     // The dialog lists the open file's tracks.
     if (m_optionsLink)
         m_optionsLink->update();

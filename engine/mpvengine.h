@@ -124,6 +124,8 @@ public:
 private:
     // Makes mpv and the renderer; once only.
     void start();
+    // A frame held the GUI thread: subtitles go off at the second if they are shown.
+    void onSlowFrame(qint64 ms);
     void initialize(const Options& options);
     void connectView();
     static std::unique_ptr<PictureRenderer> createRenderer(mpv_handle* mpv);
@@ -143,6 +145,8 @@ private:
     // The parts below refer to the client and the file, so these come first.
     std::unique_ptr<MpvClient> m_client;
     MpvFile m_file;
+    // Frames of the open file that held the GUI thread.
+    int m_slowFrames = 0;
     std::unique_ptr<MpvOpen> m_open;
     std::unique_ptr<MpvEvents> m_events;
     std::unique_ptr<PictureRenderer> m_renderer;

@@ -1,6 +1,7 @@
 #include "engine/mpvrenderer.h"
 
 #include <QByteArrayList>
+#include <QElapsedTimer>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
@@ -102,7 +103,8 @@ void MpvRenderer::setWindow(QWindow* window)
 
 void MpvRenderer::setTargetSize(const QSize& pixels)
 {
-    const QSize size = pixels.expandedTo(QSize(1, 1));
+    // Off screen no more is drawn than a screen shows, as in software.
+    const QSize size = boundedTarget(pixels);
     if (size == m_targetSize)
         return;
     m_targetSize = size;
@@ -129,9 +131,13 @@ void MpvRenderer::render()
 {
     if (!context())
         return;
+    QElapsedTimer drawing;
+    drawing.start();
     const bool drawn = m_window && m_window->isExposed() ? drawOnScreen() : drawOffScreen();
     if (!drawn)
         return;
+    if (drawing.elapsed() >= slowFrameMs)
+        emit slowFrame(drawing.elapsed());
     m_context->doneCurrent();
     mpv_render_context_report_swap(context());
     emit frameReady();

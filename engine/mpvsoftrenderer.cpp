@@ -1,10 +1,6 @@
 #include "engine/mpvsoftrenderer.h"
 
-#include "engine/picturedrawing.h"
-
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <cstdlib>
 #include <mpv/render.h>
 
@@ -88,10 +84,7 @@ void MpvSoftRenderer::setTargetSize(const QSize& pixels)
 {
     // A large picture zoomed makes a window far larger than any screen; no more is drawn than
     // a screen can show, and the view scales that up.
-    QSize largestScreen;
-    for (const QScreen* screen : QGuiApplication::screens())
-        largestScreen = largestScreen.expandedTo(screen->size() * screen->devicePixelRatio());
-    const QSize size = PictureDrawing::boundedSize(pixels, largestScreen);
+    const QSize size = boundedTarget(pixels);
     {
         const std::lock_guard guard(m_lock);
         if (size == m_targetSize)

@@ -1,7 +1,10 @@
 #include "engine/picturerenderer.h"
 
 #include "controls/starttrace.h"
+#include "engine/picturedrawing.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <mpv/render.h>
 
 void PictureRenderer::ContextDeleter::operator()(mpv_render_context* context) const
@@ -38,4 +41,12 @@ void PictureRenderer::onUpdate()
 void PictureRenderer::markFirstFrame()
 {
     StartTrace::mark("first frame drawn");
+}
+
+QSize PictureRenderer::boundedTarget(const QSize& pixels)
+{
+    QSize largestScreen;
+    for (const QScreen* screen : QGuiApplication::screens())
+        largestScreen = largestScreen.expandedTo(screen->size() * screen->devicePixelRatio());
+    return PictureDrawing::boundedSize(pixels, largestScreen);
 }

@@ -32,6 +32,8 @@ public:
 
 signals:
     void frameReady();
+    // Drawing one frame held the GUI thread for ms milliseconds (OpenGL draws there).
+    void slowFrame(qint64 ms);
 
 protected:
     // Where mpv's update calls go: each becomes one queued draw on the GUI thread (render()), or
@@ -48,6 +50,9 @@ protected:
     virtual void updateFromMpv() {}
     // The first frame is on screen; on the GUI thread.
     static void markFirstFrame();
+    // The size to draw a picture of pixels at: no larger than the largest screen shows
+    // (PictureDrawing::boundedSize); beyond it the picture is scaled up.
+    static QSize boundedTarget(const QSize& pixels);
     mpv_render_context* context() const { return m_render.get(); }
     // For a renderer whose context must be freed under its own conditions (OpenGL: current).
     void releaseContext() { m_render.reset(); }

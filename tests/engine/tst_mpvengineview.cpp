@@ -372,15 +372,17 @@ void TestMpvEngineView::subtitlesBesideTheFilmShow()
 
 void TestMpvEngineView::slowSubtitlesHoldNoWindow()
 {
-    // Hundreds of large, blurred lines on screen at once: each frame takes the drawing seconds.
+    // A thousand large, blurred, turning lines on screen at once: every frame is drawn anew,
+    // and takes the drawing the best part of a second.
     QByteArray script = "[Script Info]\nScriptType: v4.00+\nPlayResX: 1920\nPlayResY: 1080\n\n"
                         "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, "
                         "MarginV, Effect, Text\n";
-    for (int i = 0; i < 4000; ++i)
-        script += "Dialogue: " + QByteArray::number(i) +
-                  ",0:00:00.00,0:10:00.00,Default,,0,0,0,,{\\blur40\\bord30\\fs300\\pos(" +
-                  QByteArray::number(i * 37 % 1920) + ',' + QByteArray::number(i * 53 % 1080) +
-                  ")}HOSTILE TEXT\n";
+    for (int i = 0; i < 1000; ++i)
+        script +=
+            "Dialogue: " + QByteArray::number(i) +
+            ",0:00:00.00,0:10:00.00,Default,,0,0,0,,{\\t(\\frz3600)\\blur40\\bord30\\fs300\\pos(" +
+            QByteArray::number(i * 37 % 1920) + ',' + QByteArray::number(i * 53 % 1080) +
+            ")}HOSTILE TEXT\n";
     QTemporaryDir dir;
     const QString film = dir.filePath(QStringLiteral("film.avi"));
     QVERIFY(QFile::link(clip("plain.avi"), film));
@@ -388,6 +390,10 @@ void TestMpvEngineView::slowSubtitlesHoldNoWindow()
     QVERIFY(subtitle.open(QIODevice::WriteOnly) && subtitle.write(script) == script.size());
     subtitle.close();
     QVERIFY2(m_engine->setFileName(film), qPrintable(m_engine->lastError()));
+    if (qEnvironmentVariable("ORVELLA_RENDER") == u"opengl") {
+        // OpenGL draws on the GUI thread: the first slow frame switches the subtitles off.
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("sid"), QVariant(false), kTimeoutMs);
+    }
 
     // The window's event loop goes round while the frames are drawn.
     int rounds = 0;
