@@ -3,12 +3,12 @@
 #include "engine/mediagate.h"
 #include "engine/mpvclient.h"
 #include "engine/mpvfile.h"
+#include "engine/mpvloadpacer.h"
 #include "engine/mpvsubtitles.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
-#include <algorithm>
 #include <optional>
 
 namespace {
@@ -73,12 +73,9 @@ struct MpvOpen::PendingOpen
 };
 
 MpvOpen::MpvOpen(MpvClient& client, MpvFile& file)
-    : m_client(client), m_file(file), m_subtitles(std::make_unique<MpvSubtitles>(client))
+    : m_client(client), m_file(file), m_subtitles(std::make_unique<MpvSubtitles>(client)),
+      m_loads(std::make_unique<MpvLoadPacer>(client))
 {
-    // A file that is slow to open is given up for the newest put after this long.
-    m_holdLimit.setSingleShot(true);
-    m_holdLimit.setInterval(100);
-    connect(&m_holdLimit, &QTimer::timeout, this, &MpvOpen::loadTaken);
     connect(m_subtitles.get(), &MpvSubtitles::refused, this, &MpvOpen::subtitleRefused);
 }
 
@@ -91,7 +88,7 @@ bool MpvOpen::open(const QString& path)
     const MediaGate::Verdict verdict = MediaGate::admit(path);
     if (!m_client || !verdict.admitted()) {
         m_pending.reset();
-        m_held.reset();
+        m_loads->dropHeld();
         m_client.commandAsync({QStringLiteral("stop")});
         commitClosed(m_client ? verdict.refusal : tr("The media engine could not start."));
         // A put waiting below this one reports the refusal.
@@ -118,13 +115,7 @@ bool MpvOpen::open(const QString& path)
     for (const QString& subtitle : subtitles.admitted)
         options.append({"sub-files-append", subtitle});
     m_pending->subtitleRefusals = std::move(subtitles.refusals);
-    // While mpv has yet to begin the last loadfile, a newer put only replaces the one held
-    // back: what a later put replaces never reaches mpv.
-    m_held = HeldLoad{verdict.path, std::move(options), generation};
-    if (!m_loadInFlight)
-        sendHeldLoad();
-    else if (!m_holdLimit.isActive())
-        m_holdLimit.start();
+    m_loads->send(verdict.path, std::move(options), generation);
 
     // One wait serves every put. A put from a timer or the bus while another waits only
     // replaces the request: a wait of its own would nest an event loop per put, and a flood of
@@ -154,7 +145,7 @@ bool MpvOpen::waitForOpen()
         return m_file.openState == OpenStates::Open;
 
     if (quitting) {
-        m_held.reset();
+        m_loads->dropHeld();
         m_client.commandAsync({QStringLiteral("stop")});
         commitClosed(tr("The program is closing."));
     } else if (m_pending->error) {
@@ -202,39 +193,14 @@ void MpvOpen::noteLoggedError(const QString& text)
         m_pending->loggedError = text;
 }
 
-void MpvOpen::loadTaken()
-{
-    m_holdLimit.stop();
-    m_loadInFlight = false;
-    m_inFlightEntry.reset();
-    sendHeldLoad();
-}
-
-void MpvOpen::sendHeldLoad()
-{
-    if (!m_held)
-        return;
-    const HeldLoad load = std::move(*m_held);
-    m_held.reset();
-    m_loadInFlight = true;
-    m_inFlightGeneration = load.generation;
-    ++m_loadsSent;
-    m_client.loadFileAsync(load.path, load.options, tagFor(Request::Load, load.generation));
-}
-
 void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
 {
     const Request request = requestOf(tag);
     const std::uint64_t generation = generationOf(tag);
     if (request == Request::None)
         return;
-    if (request == Request::Load && m_loadInFlight && generation == m_inFlightGeneration) {
-        // mpv took the loadfile; it is busy with it until the new entry has loaded or ended.
-        if (error < 0 || !value.isValid())
-            loadTaken();
-        else
-            m_inFlightEntry = value.toLongLong();
-    }
+    if (request == Request::Load)
+        m_loads->handleReply(generation, error, value);
     if (request == Request::Seek) {
         if (error < 0 && generation == m_generation)
             m_file.seekTarget.reset();
@@ -303,7 +269,7 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
 
 void MpvOpen::handleStartFile(std::int64_t entryId)
 {
-    m_lastStartedEntry = std::max(m_lastStartedEntry, entryId);
+    m_loads->handleStartFile(entryId);
     if (!m_pending || m_pending->entryId != entryId)
         return;
     m_pending->started = true;
@@ -319,8 +285,7 @@ void MpvOpen::handleStartFile(std::int64_t entryId)
 
 void MpvOpen::handleFileLoaded()
 {
-    if (m_inFlightEntry && m_lastStartedEntry >= *m_inFlightEntry)
-        loadTaken();
+    m_loads->handleFileLoaded();
     // mpv says "loaded" for the file it started last, which may be an older put's.
     if (!m_pending || !m_pending->started || m_file.entryId != m_pending->entryId)
         return;
@@ -383,8 +348,7 @@ void MpvOpen::handlePlaybackRestart()
 
 void MpvOpen::handleEndFile(std::int64_t entryId, int reason, int error)
 {
-    if (m_inFlightEntry && entryId >= *m_inFlightEntry)
-        loadTaken();
+    m_loads->handleEndFile(entryId);
     if (m_pending) {
         if (!m_pending->entryId || *m_pending->entryId != entryId)
             return; // the file being replaced
@@ -477,4 +441,9 @@ void MpvOpen::updatePlayState()
     const int old = m_file.playState;
     m_file.playState = state;
     emit playStateChanged(old, state);
+}
+
+std::uint64_t MpvOpen::loadsSent() const
+{
+    return m_loads->sent();
 }

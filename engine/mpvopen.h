@@ -4,18 +4,15 @@
 // replies of an older put are dropped.
 #pragma once
 
-#include "engine/mpvclient.h"
-
-#include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <QVariant>
 #include <cstdint>
 #include <memory>
-#include <optional>
 
 struct MpvFile;
+class MpvClient;
+class MpvLoadPacer;
 class MpvSubtitles;
 class QEventLoop;
 
@@ -34,7 +31,7 @@ public:
     // The put the open file came from; requests about that file carry it.
     std::uint64_t generation() const { return m_generation; }
     // How many loadfiles went to mpv.
-    std::uint64_t loadsSent() const { return m_loadsSent; }
+    std::uint64_t loadsSent() const;
     // Lets the waiting put look again at how far its open has come.
     void wakeWait();
     // Gives the open file one more subtitle file and shows it; returns why not, or "" when
@@ -63,10 +60,6 @@ private:
     struct PendingOpen;
 
     bool waitForOpen();
-    void sendHeldLoad();
-    // mpv is done with the last loadfile sent (loaded, ended or refused), or it has had long
-    // enough: the held one, if any, goes now.
-    void loadTaken();
     bool pendingResolved() const;
     void commitOpen();
     void commitClosed(QString error);
@@ -80,20 +73,5 @@ private:
     std::unique_ptr<MpvSubtitles> m_subtitles;
     // The one wait for an open, while a put waits.
     QEventLoop* m_wait = nullptr;
-    // The newest put's loadfile, held while mpv opens the one sent before it (a tenth of a
-    // second at most): a flood of puts costs mpv ten opens a second, not one for each put.
-    struct HeldLoad
-    {
-        QString path;
-        QList<MpvClient::FileOption> options;
-        std::uint64_t generation = 0;
-    };
-    std::optional<HeldLoad> m_held;
-    bool m_loadInFlight = false;
-    std::uint64_t m_inFlightGeneration = 0;
-    // mpv's entry for the loadfile in flight, once its reply says.
-    std::optional<std::int64_t> m_inFlightEntry;
-    std::int64_t m_lastStartedEntry = 0;
-    QTimer m_holdLimit;
-    std::uint64_t m_loadsSent = 0;
+    std::unique_ptr<MpvLoadPacer> m_loads;
 };

@@ -147,6 +147,20 @@ class TestBadMedia : public QObject
                    : QString();
     }
 
+    // The player on the real engine, loaded, with a lock and data folder of its own.
+    std::unique_ptr<FormVideo> player(const QString& name)
+    {
+        const QString base = m_dir.filePath(name);
+        if (!QDir().mkpath(base))
+            return nullptr;
+        MpvEngine::Options options;
+        options.audioOutput = QStringLiteral("null");
+        auto window = std::make_unique<FormVideo>(
+            std::make_unique<MpvEngine>(options),
+            FormVideo::Environment{base + "/orvella.lock", base + "/data"});
+        return window->load({}) ? std::move(window) : nullptr;
+    }
+
     static QByteArray firstHalf(const char* name)
     {
         QFile file(clip(name));
@@ -175,14 +189,10 @@ private slots:
         QCOMPARE(file.write(bytes), bytes.size());
         file.close();
 
-        const QString base = m_dir.filePath(QTest::currentDataTag());
-        QVERIFY(QDir().mkpath(base));
-        MpvEngine::Options options;
-        options.audioOutput = QStringLiteral("null");
-        FormVideo window(std::make_unique<MpvEngine>(options),
-                         {base + "/orvella.lock", base + "/data"});
+        const std::unique_ptr<FormVideo> player = this->player(QTest::currentDataTag());
+        QVERIFY(player);
+        FormVideo& window = *player;
         MediaEngine& engine = window.MediaPlayer1();
-        QVERIFY(window.load({}));
         // What each open after the start-up picture came to: the file, or "" when refused.
         QStringList outcomes;
         connect(&engine, &MediaEngine::OpenStateChange, this, [&](int from, int to) {
@@ -238,14 +248,10 @@ private slots:
         const QString list = write(QStringLiteral("hostile.orv"), OrvFormat::serialize(entries));
         QVERIFY(!list.isEmpty());
 
-        MpvEngine::Options options;
-        options.audioOutput = QStringLiteral("null");
-        const QString base = m_dir.filePath(QStringLiteral("hostile"));
-        QVERIFY(QDir().mkpath(base));
-        FormVideo window(std::make_unique<MpvEngine>(options),
-                         {base + "/orvella.lock", base + "/data"});
+        const std::unique_ptr<FormVideo> player = this->player(QStringLiteral("hostile"));
+        QVERIFY(player);
+        FormVideo& window = *player;
         MediaEngine& engine = window.MediaPlayer1();
-        QVERIFY(window.load({}));
         formPLS& pls = window.playlistWindow();
         pls.PullFromORV(list);
         QCOMPARE(pls.playlist().count(), entries.size());
@@ -288,14 +294,10 @@ private slots:
                                   clip("clip.wmv")};
         const QString list = write(QStringLiteral("sdp.orv"), OrvFormat::serialize(entries));
 
-        MpvEngine::Options options;
-        options.audioOutput = QStringLiteral("null");
-        const QString base = m_dir.filePath(QStringLiteral("sdp"));
-        QVERIFY(QDir().mkpath(base));
-        FormVideo window(std::make_unique<MpvEngine>(options),
-                         {base + "/orvella.lock", base + "/data"});
+        const std::unique_ptr<FormVideo> player = this->player(QStringLiteral("sdp"));
+        QVERIFY(player);
+        FormVideo& window = *player;
         MediaEngine& engine = window.MediaPlayer1();
-        QVERIFY(window.load({}));
         formPLS& pls = window.playlistWindow();
 
         // Looked at all along, also while an open waits for mpv.
@@ -338,14 +340,10 @@ private slots:
         QVERIFY(picture.save(path));
         picture = QImage();
 
-        MpvEngine::Options options;
-        options.audioOutput = QStringLiteral("null");
-        const QString base = m_dir.filePath(QStringLiteral("huge"));
-        QVERIFY(QDir().mkpath(base));
-        FormVideo window(std::make_unique<MpvEngine>(options),
-                         {base + "/orvella.lock", base + "/data"});
+        const std::unique_ptr<FormVideo> player = this->player(QStringLiteral("huge"));
+        QVERIFY(player);
+        FormVideo& window = *player;
         MediaEngine& engine = window.MediaPlayer1();
-        QVERIFY(window.load({}));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.playlistWindow().playNow(path);
