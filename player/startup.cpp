@@ -69,12 +69,6 @@ LockFile openLockFile(const QString& path)
 
 } // namespace
 
-FileDescriptor::~FileDescriptor()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 QString MPathFrom(const QStringList& arguments)
 {
     QString joined = arguments.join(u' ');

@@ -2,9 +2,10 @@
 // lock, and the start-up picture unpacked from the program's resources.
 #pragma once
 
+#include "controls/filedescriptor.h"
+
 #include <QString>
 #include <QStringList>
-#include <utility>
 
 namespace Startup {
 
@@ -61,26 +62,6 @@ struct StartupPicture
 
 // Makes folder private when needed, then gives the start-up picture's path in it.
 StartupPicture startupPicture(const QString& folder);
-
-// An open file descriptor, closed with its owner.
-class FileDescriptor
-{
-public:
-    FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    FileDescriptor& operator=(FileDescriptor other) noexcept
-    {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
-    ~FileDescriptor();
-    bool isOpen() const { return m_fd >= 0; }
-    int get() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-};
 
 // Held for the life of the first instance: an flock on a regular file of the user's, which the
 // kernel lets go when the process ends, however it ends. What the file holds is never read.

@@ -1,5 +1,6 @@
 #include "playlist/orvformat.h"
 
+#include "controls/filedescriptor.h"
 #include "engine/mediagate.h"
 #include "playlist/pathstore.h"
 
@@ -307,24 +308,6 @@ Outcome collectBytes(const QByteArray& content, QLatin1StringView marker, const 
         marker, take);
 }
 
-// Closes the descriptor it holds.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 Outcome collectFile(const QString& fileName, QLatin1StringView marker, const RawTake& take)
 {
     const QByteArray name = QFile::encodeName(fileName);
@@ -336,7 +319,8 @@ Outcome collectFile(const QString& fileName, QLatin1StringView marker, const Raw
         return troubled(Trouble::NotAFile, 0, info.st_mode);
     // ...and once open, what was opened, since the name may point elsewhere by now. Without
     // blocking, a pipe swapped in meanwhile cannot hold the open up.
-    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const FileDescriptor file(
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
         return troubled(Trouble::Unreadable, errno);
     if (::fstat(file.get(), &info) != 0)
