@@ -9,7 +9,7 @@ namespace FolderScan {
 Found scan(const QString& folder, qsizetype limit)
 {
     Found found;
-    if (folder.isEmpty() || limit <= 0)
+    if (folder.isEmpty())
         return found;
     // A root folder already ends in a separator; a second one would only look odd.
     const QString prefix = folder.endsWith(Paths::separator) ? folder : folder + Paths::separator;

@@ -24,7 +24,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTreeView>
-#include <algorithm>
 
 namespace {
 
@@ -327,12 +326,11 @@ void formPLS::addChosenFolder()
 {
     if (MoviePath.isEmpty())
         return;
-    const FolderScan::Found found =
-        FolderScan::scan(MoviePath, std::max<qsizetype>(m_playlist->room(), 1));
-    if (found.entries.isEmpty())
+    const FolderScan::Found found = FolderScan::scan(MoviePath, m_playlist->room());
+    if (found.entries.isEmpty() && !found.cut)
         emit refused(QStringLiteral("No media files in ") + MediaGate::printable(MoviePath));
     m_playlist->append(found.entries);
-    if (found.cut && m_playlist->room() == 0)
+    if (found.cut)
         emit refused(QStringLiteral("The playlist is full (%1 entries): the rest of %2 is left "
                                     "out.")
                          .arg(Playlist::MaxEntries)
