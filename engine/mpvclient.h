@@ -29,6 +29,8 @@ enum class Request : std::uint64_t
     Subtitle,
     SubtitleTracks,
     FileFormat,
+    // The track list once a film is open, to find the subtitle files beside it mpv could not read.
+    BesideTracks,
 };
 
 constexpr std::uint64_t tagFor(Request request, std::uint64_t generation)

@@ -146,9 +146,9 @@ void MpvEngine::initialize(const Options& options)
 
 void MpvEngine::onSlowFrame(qint64 ms)
 {
-    // With OpenGL the GUI thread draws the subtitles, and a hostile subtitle file can take
-    // seconds a frame: shown, the window would hardly answer. They go off for this file, and
-    // Media Options can switch them on again.
+    // A hostile subtitle file can take seconds a frame and gigabytes: with OpenGL the window
+    // hardly answers meanwhile, in software the film stands still. They go off for this file,
+    // and Media Options can switch them on again.
     // One slow frame may be the fonts read for the first line.
     const QVariant subtitle = m_events->value("sid");
     if (m_file.openState != OpenStates::Open || !subtitle.isValid() ||

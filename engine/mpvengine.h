@@ -124,7 +124,7 @@ public:
 private:
     // Makes mpv and the renderer; once only.
     void start();
-    // A frame held the GUI thread: subtitles go off at the second if they are shown.
+    // A frame was slow to draw: subtitles go off at the second if they are shown.
     void onSlowFrame(qint64 ms);
     void initialize(const Options& options);
     void connectView();

@@ -68,7 +68,9 @@ struct MpvOpen::PendingOpen
     bool playing = false;
     std::optional<QString> error;
     QString loggedError;
-    // Subtitle files beside the film that the gate refused: told once the film is open.
+    // Subtitle files beside the film: those the gate let through, looked for in mpv's track
+    // list once the film is open, and why the others were refused, told then.
+    QStringList subtitlesBeside;
     QStringList subtitleRefusals;
 };
 
@@ -114,6 +116,7 @@ bool MpvOpen::open(const QString& path)
     MpvSubtitles::Beside subtitles = MpvSubtitles::beside(verdict.path);
     for (const QString& subtitle : subtitles.admitted)
         options.append({"sub-files-append", subtitle});
+    m_pending->subtitlesBeside = subtitles.admitted;
     m_pending->subtitleRefusals = std::move(subtitles.refusals);
     m_loads->send(verdict.path, std::move(options), generation);
 
@@ -206,7 +209,8 @@ void MpvOpen::handleReply(std::uint64_t tag, int error, const QVariant& value)
             m_file.seekTarget.reset();
         return;
     }
-    if (request == Request::Subtitle || request == Request::SubtitleTracks) {
+    if (request == Request::Subtitle || request == Request::SubtitleTracks ||
+        request == Request::BesideTracks) {
         m_subtitles->handleReply(tag, error, value, generation == m_generation);
         return;
     }
@@ -391,6 +395,8 @@ void MpvOpen::commitOpen()
     updatePlayState();
     for (const QString& refusal : p->subtitleRefusals)
         emit subtitleRefused(refusal);
+    if (!p->subtitlesBeside.isEmpty())
+        m_subtitles->checkBeside(p->generation, p->subtitlesBeside);
 }
 
 void MpvOpen::commitClosed(QString error)

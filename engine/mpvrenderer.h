@@ -1,5 +1,5 @@
 // Draws mpv's pictures with an OpenGL context of its own, on the GUI thread (subtitles too, so a
-// hostile subtitle file can hold the window: slowFrame tells). While the view's
+// hostile subtitle file holds the window until slowFrame has them switched off). While the view's
 // native window is on screen, mpv draws straight into it and the frame is presented: one pass
 // per frame. While it is not (the window hidden or minimised), mpv's video output still waits
 // for every frame to be drawn, so drawing goes on into a framebuffer off screen.
@@ -28,10 +28,6 @@ public:
     // The format of the context and of the window drawn into. No waiting for the screen's
     // refresh: the GUI thread draws, and mpv times the frames itself.
     static QSurfaceFormat surfaceFormat();
-
-    // A frame that takes longer than this to draw holds the window; slowFrame says so. A
-    // graphics card draws a frame in a few milliseconds, and libass a richly styled line in tens.
-    static constexpr qint64 slowFrameMs = 250;
 
     bool drawsIntoWindow() const override { return true; }
     // The native window to draw into while it is exposed; null for none.

@@ -1,5 +1,6 @@
 #include "engine/mpvsoftrenderer.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <cstdlib>
 #include <mpv/render.h>
@@ -148,8 +149,13 @@ void MpvSoftRenderer::drawFrame(const QSize& size)
     // The view may still be painting the last image but one: then it gets a new one.
     if (image.size() != size || !image.isDetached())
         image = alignedImage(size);
+    QElapsedTimer drawing;
+    drawing.start();
     if (image.isNull() || !drawInto(image))
         return;
+    // Queued to the GUI thread, where the engine hears it.
+    if (drawing.elapsed() >= slowFrameMs)
+        emit slowFrame(drawing.elapsed());
     mpv_render_context_report_swap(context());
     {
         const std::lock_guard guard(m_lock);

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QVariantMap>
 #include <algorithm>
+#include <utility>
 
 MpvSubtitles::MpvSubtitles(MpvClient& client) : m_client(client) {}
 
@@ -34,11 +35,41 @@ void MpvSubtitles::add(std::uint64_t generation, const QString& path)
         tagFor(Request::Subtitle, generation));
 }
 
+void MpvSubtitles::checkBeside(std::uint64_t generation, const QStringList& paths)
+{
+    m_beside = paths;
+    m_client.getPropertyAsync("track-list", MPV_FORMAT_NODE,
+                              tagFor(Request::BesideTracks, generation));
+}
+
+namespace {
+// The subtitle tracks mpv read from files of their own, by file.
+QStringList externalSubtitles(const QVariant& trackList)
+{
+    QStringList files;
+    for (const QVariant& item : trackList.toList()) {
+        const QVariantMap track = item.toMap();
+        if (track.value(QStringLiteral("type")).toString() == QLatin1String("sub"))
+            files.append(track.value(QStringLiteral("external-filename")).toString());
+    }
+    return files;
+}
+} // namespace
+
 void MpvSubtitles::handleReply(std::uint64_t tag, int error, const QVariant& value, bool current)
 {
     // A reply about a film since replaced changes nothing.
     if (!current)
         return;
+    if (requestOf(tag) == Request::BesideTracks) {
+        const QStringList read = externalSubtitles(value);
+        for (const QString& path : std::as_const(m_beside)) {
+            if (error >= 0 && !read.contains(path))
+                emit refused(tr("Cannot show the subtitle file %1: not a subtitle file.")
+                                 .arg(MediaGate::printable(QFileInfo(path).fileName())));
+        }
+        return;
+    }
     if (requestOf(tag) == Request::Subtitle) {
         if (error < 0)
             emit refused(tr("Cannot show the subtitle file %1: %2")

@@ -26,6 +26,9 @@ public:
     // gate as the film itself (MediaGate::admitSubtitle).
     static Beside beside(const QString& film);
 
+    // Once the film of generation is open: the files beside it that mpv could not read (a
+    // "subtitle" that is something else) are refused.
+    void checkBeside(std::uint64_t generation, const QStringList& paths);
     // An admitted subtitle file the user gave to the open film of generation: shown once mpv
     // has read it.
     void add(std::uint64_t generation, const QString& path);
@@ -33,11 +36,12 @@ public:
     void handleReply(std::uint64_t tag, int error, const QVariant& value, bool current);
 
 signals:
-    // mpv could not read a file the user gave.
+    // mpv could not read a file the user gave, or one beside the film.
     void refused(const QString& text);
 
 private:
     MpvClient& m_client;
     // The last file the user gave: named should mpv fail to read it, found in the track list.
     QString m_asked;
+    QStringList m_beside;
 };

@@ -18,6 +18,10 @@ class PictureRenderer : public QObject
 {
     Q_OBJECT
 public:
+    // A graphics card draws a frame in a few milliseconds, the processor a 1080p one in about
+    // ten, and libass a richly styled line in tens; a frame that takes this long is hostile.
+    static constexpr qint64 slowFrameMs = 250;
+
     // True: the renderer draws into the native window it is given (setWindow). False: the view
     // paints the picture itself (paint), once frameReady says it changed.
     virtual bool drawsIntoWindow() const = 0;
@@ -32,7 +36,8 @@ public:
 
 signals:
     void frameReady();
-    // Drawing one frame held the GUI thread for ms milliseconds (OpenGL draws there).
+    // One frame took ms milliseconds to draw, slowFrameMs or more: on the GUI thread (OpenGL),
+    // the window did not answer meanwhile; on the drawing thread, the film fell behind.
     void slowFrame(qint64 ms);
 
 protected:

@@ -9,7 +9,8 @@
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
 
-all=(fuzz_orv_read fuzz_orv_roundtrip fuzz_command_line fuzz_display_name fuzz_media_gate)
+all=(fuzz_orv_read fuzz_orv_pack fuzz_orv_roundtrip fuzz_command_line fuzz_display_name
+    fuzz_media_gate)
 if [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]]; then
     echo "usage: $0 SECONDS [TARGET...]   targets: ${all[*]}" >&2
     exit 2
