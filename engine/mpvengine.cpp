@@ -149,11 +149,15 @@ void MpvEngine::onSlowFrame(qint64 ms)
     // A hostile subtitle file can take seconds a frame and gigabytes: with OpenGL the window
     // hardly answers meanwhile, in software the film stands still. They go off for this file,
     // and Media Options can switch them on again.
-    // One slow frame may be the fonts read for the first line.
+    // One slow frame may be the fonts read for the first line; one of a second is not.
     const QVariant subtitle = m_events->value("sid");
-    if (m_file.openState != OpenStates::Open || !subtitle.isValid() ||
-        subtitle.typeId() == QMetaType::Bool || ++m_slowFrames < 2)
+    if (m_subtitlesStopped || m_file.openState != OpenStates::Open || !subtitle.isValid() ||
+        subtitle.typeId() == QMetaType::Bool)
         return;
+    if (++m_slowFrames < 2 && ms < 1000)
+        return;
+    // Frames drawn meanwhile may still carry them; told once.
+    m_subtitlesStopped = true;
     setPropertyAsync("sid", QStringLiteral("no"));
     const QString text =
         tr("Subtitles switched off: a frame took %1 s to draw.").arg(double(ms) / 1000, 0, 'f', 1);
@@ -213,8 +217,10 @@ void MpvEngine::onOpenStateChanged(int oldState, int newState)
     // The picture takes the view back from a message.
     if (newState == OpenStates::Opening && m_view)
         m_view->clearMessage();
-    if (newState == OpenStates::Opening)
+    if (newState == OpenStates::Opening) {
         m_slowFrames = 0;
+        m_subtitlesStopped = false;
+    }
     // The dialog lists the open file's tracks.
     if (m_optionsLink)
         m_optionsLink->update();

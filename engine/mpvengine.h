@@ -124,7 +124,8 @@ public:
 private:
     // Makes mpv and the renderer; once only.
     void start();
-    // A frame was slow to draw: subtitles go off at the second if they are shown.
+    // A frame was slow to draw: subtitles go off, if they are shown, at the second slow frame or
+    // at one of a second.
     void onSlowFrame(qint64 ms);
     void initialize(const Options& options);
     void connectView();
@@ -147,6 +148,7 @@ private:
     MpvFile m_file;
     // Frames of the open file that held the GUI thread.
     int m_slowFrames = 0;
+    bool m_subtitlesStopped = false;
     std::unique_ptr<MpvOpen> m_open;
     std::unique_ptr<MpvEvents> m_events;
     std::unique_ptr<PictureRenderer> m_renderer;
