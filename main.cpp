@@ -14,8 +14,9 @@ int main(int argc, char* argv[])
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     if (const auto asked = InfoOption::asked(arguments); asked != InfoOption::Asked::Nothing) {
-        std::fputs(InfoOption::text(asked).toLocal8Bit().constData(), stdout);
-        return 0;
+        std::fputs(InfoOption::text(asked).toLocal8Bit().constData(),
+                   asked == InfoOption::Asked::Unknown ? stderr : stdout);
+        return InfoOption::exitCode(asked);
     }
 
     MpvEngine::prepareApplication();

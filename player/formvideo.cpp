@@ -255,9 +255,11 @@ bool FormVideo::load(const QStringList& arguments)
         return true;
     }
     MPath = Startup::MPathFrom(arguments);
-    if (const QStringList paths = Startup::pathsFrom(arguments); !paths.isEmpty())
-        playlistWindow().addDropped(paths);
-    else
+    if (const Startup::Named named = Startup::pathsFrom(arguments); !named.paths.isEmpty()) {
+        for (const QString& refusal : named.refusals)
+            m_playback->tellRefusal(refusal);
+        playlistWindow().addDropped(named.paths);
+    } else
         OpenMediaPath();
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();

@@ -6,10 +6,14 @@ Asked asked(const QStringList& arguments)
 {
     if (arguments.size() != 1)
         return Asked::Nothing;
-    if (arguments.front() == QLatin1String("--help"))
+    const QString& argument = arguments.front();
+    if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
         return Asked::Help;
-    if (arguments.front() == QLatin1String("--version"))
+    if (argument == QLatin1String("--version"))
         return Asked::Version;
+    // "-" alone is a name, as most programs read it.
+    if (argument.startsWith(u'-') && argument.size() > 1)
+        return Asked::Unknown;
     return Asked::Nothing;
 }
 
@@ -23,17 +27,24 @@ QString text(Asked what)
             "window, the first FILE first. A name with blanks needs no quotes. A file named\n"
             "like an option is given with its folder, as in ./--help.\n"
             "\n"
-            "  --help     show this help and exit\n"
+            "  -h, --help show this help and exit\n"
             "  --version  show the version and exit\n");
     case Asked::Version:
         return QStringLiteral("Orvella %1.%2.%3\n")
             .arg(ORVELLA_VERSION_MAJOR)
             .arg(ORVELLA_VERSION_MINOR)
             .arg(ORVELLA_VERSION_PATCH);
+    case Asked::Unknown:
+        return QStringLiteral("Usage: orvella [FILE...]   (orvella --help tells more)\n");
     case Asked::Nothing:
         break;
     }
     return {};
+}
+
+int exitCode(Asked what)
+{
+    return what == Asked::Unknown ? 2 : 0;
 }
 
 } // namespace InfoOption

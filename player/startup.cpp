@@ -76,22 +76,29 @@ QString MPathFrom(const QStringList& arguments)
     return joined;
 }
 
-QStringList pathsFrom(const QStringList& arguments)
+Named pathsFrom(const QStringList& arguments)
 {
     const QString joined = MPathFrom(arguments);
     const QFileInfo whole(joined);
     if (whole.exists() && !whole.isDir())
         return {};
-    QStringList names = whole.isDir() ? QStringList{joined} : arguments;
-    for (QString& name : names) {
+    if (whole.isDir())
+        return {{QDir::cleanPath(whole.absoluteFilePath())}, {}};
+    Named named;
+    for (QString name : arguments) {
         name.remove(u'"');
-        const QFileInfo named(name);
-        // One name that is not there: the joined path stands, and is refused as it was.
-        if (name.isEmpty() || !named.exists())
-            return {};
-        name = QDir::cleanPath(named.absoluteFilePath());
+        if (name.isEmpty())
+            continue;
+        const QFileInfo info(name);
+        if (info.exists())
+            named.paths << QDir::cleanPath(info.absoluteFilePath());
+        else
+            named.refusals << MediaGate::admit(name).refusal;
     }
-    return names;
+    // Nothing there at all: the joined path stands, and is refused as one name.
+    if (named.paths.isEmpty())
+        return {};
+    return named;
 }
 
 QString privateFolderProblem(const QString& folder)

@@ -13,10 +13,16 @@ namespace Startup {
 QString MPathFrom(const QStringList& arguments);
 
 // The files and folders the command line names one by one, as absolute paths in their order;
-// empty when the joined path is to be taken as it stands. The joined path comes first: only
-// when it names no file (nothing at all, or a folder) and every argument names a file or
-// folder are the arguments a list. A folder is added as a scanned folder is.
-QStringList pathsFrom(const QStringList& arguments);
+// none when the joined path is to be taken as it stands. The joined path comes first: only when
+// it names no file (nothing at all, or a folder) and some argument names a file or folder are
+// the arguments a list. A folder is added as a scanned folder is.
+struct Named
+{
+    QStringList paths;
+    // The gate's refusal for each argument in the list that names nothing, in order.
+    QStringList refusals;
+};
+Named pathsFrom(const QStringList& arguments);
 
 // Why folder cannot hold the player's own files, "" when it can: it must be a folder itself
 // (not a link to one), owned by the user and closed to group and others.

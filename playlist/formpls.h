@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/filedialogdriver.h"
+#include "playlist/folderscan.h"
 #include "playlist/playlist.h"
 
 #include <QWidget>
@@ -16,16 +17,16 @@ class GlyphLabel;
 class picSlider;
 
 // The open dialog's choices: the media types, then the playlist type, the first one chosen.
-// After them, what else the engine plays, and any file at all.
+// After them, what else the engine plays (the types a folder scan takes after its own), and
+// any file at all.
 inline const QString MediaFilter =
     QStringLiteral("Supported Media Files|*.avi;*.asf;*.mpg;*.mpeg;*.wmv;*.divx;*.dat;*.orv|"
                    "Divx/Avi files (divx avi)|*.avi;*.divx|"
                    "Mpeg/MPG/Dat files (mpg mpeg dat)|*.mpg;*.mpeg;*.dat|"
                    "Windows Media files (asf wmv)|*.asf;*.wmv|"
                    "Orvella Playlist (orv)|*.orv|"
-                   "Other media files|*.mp4;*.m4v;*.mkv;*.webm;*.mov;*.ogv;*.flv;*.3gp;*.ts;*.m2ts;"
-                   "*.mts;*.vob;*.flac;*.ogg;*.opus;*.m4a;*.aac;*.wav;*.mp3;*.mka;*.wma|"
-                   "All files|*");
+                   "Other media files|") +
+    FolderScan::otherPatternsFilter() + QStringLiteral("|All files|*");
 inline const QString PlaylistFilter = QStringLiteral("Orvella Playlist (orv)|*.orv");
 inline const QString OpenDialogTitle = QStringLiteral("Choose media to play");
 

@@ -31,9 +31,10 @@ void TestInfoOption::asked_data()
     QTest::newRow("help and more") << QStringList{"--help", "clip.avi"} << Asked::Nothing;
     QTest::newRow("a file, then help") << QStringList{"clip.avi", "--help"} << Asked::Nothing;
     QTest::newRow("both") << QStringList{"--version", "--help"} << Asked::Nothing;
-    QTest::newRow("short") << QStringList{"-h"} << Asked::Nothing;
-    QTest::newRow("other case") << QStringList{"--Help"} << Asked::Nothing;
-    QTest::newRow("blank after") << QStringList{"--help "} << Asked::Nothing;
+    QTest::newRow("short") << QStringList{"-h"} << Asked::Help;
+    QTest::newRow("other case") << QStringList{"--Help"} << Asked::Unknown;
+    QTest::newRow("an unknown option") << QStringList{"--fullscreen"} << Asked::Unknown;
+    QTest::newRow("a dash alone is a name") << QStringList{"-"} << Asked::Nothing;
     QTest::newRow("quoted") << QStringList{"\"--help\""} << Asked::Nothing;
 }
 
@@ -47,19 +48,24 @@ void TestInfoOption::asked()
 void TestInfoOption::programAnswersAlone_data()
 {
     QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("exitCode");
+    // On standard output when the exit code is 0, else on standard error.
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("help") << "--help"
-                          << "Usage: orvella [FILE...]";
-    QTest::newRow("version") << "--version"
+    QTest::newRow("help") << "--help" << 0 << "Usage: orvella [FILE...]";
+    QTest::newRow("-h") << "-h" << 0 << "Usage: orvella [FILE...]";
+    QTest::newRow("version") << "--version" << 0
                              << QStringLiteral("Orvella %1.%2.%3")
                                     .arg(ORVELLA_VERSION_MAJOR)
                                     .arg(ORVELLA_VERSION_MINOR)
                                     .arg(ORVELLA_VERSION_PATCH);
+    QTest::newRow("unknown option")
+        << "--bogus" << 2 << "Usage: orvella [FILE...]   (orvella --help tells more)";
 }
 
 void TestInfoOption::programAnswersAlone()
 {
     QFETCH(QString, option);
+    QFETCH(int, exitCode);
     QFETCH(QString, firstLine);
 
     // No display at all: a program that got as far as its window would fail to start.
@@ -76,10 +82,11 @@ void TestInfoOption::programAnswersAlone()
     program.start(QStringLiteral(ORVELLA_BINARY), {option});
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-    const QStringList lines = QString::fromLocal8Bit(program.readAllStandardOutput()).split('\n');
-    QCOMPARE(lines.front(), firstLine);
-    QCOMPARE(program.readAllStandardError(), QByteArray());
+    QCOMPARE(program.exitCode(), exitCode);
+    const QByteArray told = program.readAllStandardOutput();
+    const QByteArray error = program.readAllStandardError();
+    QCOMPARE(QString::fromLocal8Bit(exitCode == 0 ? told : error).section('\n', 0, 0), firstLine);
+    QCOMPARE(exitCode == 0 ? error : told, QByteArray());
     // No lock, no start-up picture.
     QCOMPARE(QDir(runtime.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{});

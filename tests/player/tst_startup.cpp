@@ -230,23 +230,31 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QStringList>("paths");
-        QTest::newRow("the joined path first") << QStringList{"my", "film.avi"} << QStringList{};
-        QTest::newRow("one file") << QStringList{"a.mp4"} << QStringList{};
+        QTest::addColumn<QStringList>("missing");
+        QTest::newRow("the joined path first")
+            << QStringList{"my", "film.avi"} << QStringList{} << QStringList{};
+        QTest::newRow("one file") << QStringList{"a.mp4"} << QStringList{} << QStringList{};
         QTest::newRow("two files")
-            << QStringList{"a.mp4", "b.mkv"} << QStringList{"a.mp4", "b.mkv"};
-        QTest::newRow("a folder") << QStringList{"dir"} << QStringList{"dir"};
+            << QStringList{"a.mp4", "b.mkv"} << QStringList{"a.mp4", "b.mkv"} << QStringList{};
+        QTest::newRow("a folder") << QStringList{"dir"} << QStringList{"dir"} << QStringList{};
         QTest::newRow("a folder split by the shell")
-            << QStringList{"my", "folder"} << QStringList{"my folder"};
+            << QStringList{"my", "folder"} << QStringList{"my folder"} << QStringList{};
         QTest::newRow("a mix, in order, quotes removed")
             << QStringList{"b.mkv", "dir/", "\"a.mp4\"", "my"}
-            << QStringList{"b.mkv", "dir", "a.mp4", "my"};
-        QTest::newRow("one missing name") << QStringList{"a.mp4", "gone.avi"} << QStringList{};
-        QTest::newRow("an empty name") << QStringList{"a.mp4", ""} << QStringList{};
+            << QStringList{"b.mkv", "dir", "a.mp4", "my"} << QStringList{};
+        QTest::newRow("missing names told, the others taken")
+            << QStringList{"gone.avi", "a.mp4", "lost.mkv"} << QStringList{"a.mp4"}
+            << QStringList{"gone.avi", "lost.mkv"};
+        QTest::newRow("an empty name names nothing")
+            << QStringList{"a.mp4", ""} << QStringList{"a.mp4"} << QStringList{};
+        QTest::newRow("nothing there: the joined path stands")
+            << QStringList{"gone.avi", "lost.mkv"} << QStringList{} << QStringList{};
     }
     void severalNamesOnTheCommandLine()
     {
         QFETCH(QStringList, args);
         QFETCH(QStringList, paths);
+        QFETCH(QStringList, missing);
         const QDir here(m_dir.filePath("names"));
         if (!here.exists()) {
             QVERIFY(here.mkpath("dir") && here.mkpath("my folder"));
@@ -255,11 +263,14 @@ private slots:
         }
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(here.path()));
-        const QStringList found = Startup::pathsFrom(args);
+        const Startup::Named found = Startup::pathsFrom(args);
         QDir::setCurrent(before);
         for (QString& path : paths)
             path = here.filePath(path);
-        QCOMPARE(found, paths);
+        for (QString& name : missing)
+            name = QStringLiteral("No such file: ") + here.filePath(name);
+        QCOMPARE(found.paths, paths);
+        QCOMPARE(found.refusals, missing);
     }
 };
 
