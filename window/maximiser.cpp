@@ -54,14 +54,14 @@ void WindowMaximiser::toggle()
         m_window.showMaximized();
     else
         m_window.showNormal();
-    showCaption();
-    if (!m_toggle.maximised())
-        emit restored();
+    showState();
 }
 
-void WindowMaximiser::showCaption()
+void WindowMaximiser::showState()
 {
     m_label3.setText(m_toggle.maximised() ? QStringLiteral("2") : QStringLiteral("1"));
+    if (!m_toggle.maximised())
+        emit restored();
 }
 
 void WindowMaximiser::fitToWorkArea()
@@ -81,14 +81,13 @@ bool WindowMaximiser::holdsLayout() const
 
 bool WindowMaximiser::eventFilter(QObject* watched, QEvent* event)
 {
-    // The compositor may restore or maximise the window by itself (a key of its own, a drag):
-    // the flag and the glyph follow. Changes this program makes itself come unprompted.
+    // The compositor may restore or maximise the window by itself (a key of its own, a drag,
+    // a refusal): the flag and the glyph follow. What this program asks for itself comes back
+    // as no spontaneous event, and may pass through other states on the way (bringing back).
     if (watched == &m_window && event->type() == QEvent::WindowStateChange &&
         event->spontaneous() && m_window.isMaximized() != m_toggle.maximised()) {
         m_toggle.toggle(windowTwips(), workAreaTwips());
-        showCaption();
-        if (!m_toggle.maximised())
-            emit restored();
+        showState();
     }
     return false;
 }

@@ -39,7 +39,8 @@ private:
     QRect windowTwips() const;
     QRect workAreaTwips() const;
     void setWindowTwips(const QRect& twips);
-    void showCaption();
+    // The glyph for the flag, and the restored signal when not maximised.
+    void showState();
 
     QWidget& m_window;
     QLabel& m_label3;
