@@ -8,9 +8,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -20,7 +20,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/prctl.h>
-#include <thread>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
@@ -62,61 +61,40 @@ private:
     bool m_ok = false;
 };
 
-// The client's own protocol log (WAYLAND_DEBUG=client), taken off standard error; every other
-// line goes on to standard error.
+// The client's own protocol log (WAYLAND_DEBUG=client): standard error goes into a file, and
+// its other lines go back to standard error at the end (after a crash, the file is left).
 class ProtocolLog
 {
 public:
     ProtocolLog()
+        : m_file(QDir::temp().filePath(QStringLiteral("tst_wayland-%1.log").arg(getpid())))
     {
         qputenv("WAYLAND_DEBUG", "client");
-        int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0)
-            return;
         m_stderr = ::dup(2);
-        ::dup2(ends[1], 2);
-        ::close(ends[1]);
-        m_reader = std::thread([this, in = ends[0]] { read(in); });
+        const int log = ::open(QFile::encodeName(m_file.fileName()).constData(),
+                               O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0600);
+        ::dup2(log, 2);
+        ::close(log);
+        m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
     ~ProtocolLog()
     {
-        if (!m_reader.joinable())
-            return;
         ::dup2(m_stderr, 2);
-        m_reader.join();
-        ::close(m_stderr);
+        m_file.seek(0);
+        static const QRegularExpression request(QStringLiteral("^\\[ *\\d+\\.\\d+\\] "));
+        while (!m_file.atEnd()) {
+            const QByteArray line = m_file.readLine();
+            if (!request.match(QString::fromLatin1(line)).hasMatch())
+                std::fputs(line.constData(), stderr);
+        }
+        m_file.remove();
     }
-    QByteArray take()
-    {
-        const QMutexLocker lock(&m_mutex);
-        return std::exchange(m_text, {});
-    }
+    // What was logged since the last call.
+    QByteArray take() { return m_file.readAll(); }
 
 private:
-    void read(int in)
-    {
-        static const QRegularExpression request(QStringLiteral("^\\[ *\\d+\\.\\d+\\] "));
-        QByteArray pending;
-        char chunk[4096];
-        for (ssize_t n; (n = ::read(in, chunk, sizeof chunk)) > 0;) {
-            pending.append(chunk, n);
-            for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1)) {
-                const QByteArray line = pending.left(end + 1);
-                if (request.match(QString::fromLatin1(line)).hasMatch()) {
-                    const QMutexLocker lock(&m_mutex);
-                    m_text += line;
-                } else {
-                    (void)!::write(m_stderr, line.constData(), line.size());
-                }
-            }
-        }
-        ::close(in);
-    }
-
+    QFile m_file;
     int m_stderr = -1;
-    QMutex m_mutex;
-    QByteArray m_text;
-    std::thread m_reader;
 };
 ProtocolLog* protocolLog = nullptr;
 
