@@ -239,13 +239,9 @@ private slots:
 int main(int argc, char* argv[])
 {
     // The compositor and the bus come before the application, which connects to them at once.
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "FAIL!  : TestWayland needs an X server for weston\n");
-        return 1;
-    }
     const auto weston = std::make_unique<Weston>();
     if (!weston->ok()) {
-        std::fprintf(stderr, "FAIL!  : TestWayland could not start weston\n");
+        std::fprintf(stderr, "FAIL!  : TestWayland could not start weston in the X server\n");
         return 1;
     }
     // A session bus of the test's own, with no tray on it.
