@@ -332,7 +332,7 @@ void FormVideo::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // While the window system holds it minimised or maximised, nothing moves.
-    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))
+    if (m_maximiser->holdsLayout())
         return;
     m_chrome->place();
     // No pass of the event loop before docking: the geometry is already current, and a

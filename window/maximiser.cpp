@@ -2,7 +2,9 @@
 
 #include "controls/screentwips.h"
 #include "controls/twips.h"
+#include "controls/windowsystem.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
@@ -10,6 +12,8 @@
 WindowMaximiser::WindowMaximiser(QWidget& window, QLabel& label3)
     : QObject(&window), m_window(window), m_label3(label3)
 {
+    if (WindowSystem::compositorDecides())
+        window.installEventFilter(this);
 }
 
 QRect WindowMaximiser::windowTwips() const
@@ -41,7 +45,20 @@ void WindowMaximiser::toggle()
 {
     // The window stays borderless either way: a frame that comes and goes with the state
     // would only move the picture.
-    setWindowTwips(m_toggle.toggle(windowTwips(), workAreaTwips()));
+    const QRect next = m_toggle.toggle(windowTwips(), workAreaTwips());
+    // A Wayland client knows neither where its window is nor where the work area is: the
+    // compositor maximises it and the resize reply lays out the size it gives.
+    if (!WindowSystem::compositorDecides())
+        setWindowTwips(next);
+    else if (m_toggle.maximised())
+        m_window.showMaximized();
+    else
+        m_window.showNormal();
+    showState();
+}
+
+void WindowMaximiser::showState()
+{
     m_label3.setText(m_toggle.maximised() ? QStringLiteral("2") : QStringLiteral("1"));
     if (!m_toggle.maximised())
         emit restored();
@@ -49,5 +66,28 @@ void WindowMaximiser::toggle()
 
 void WindowMaximiser::fitToWorkArea()
 {
-    setWindowTwips(workAreaTwips());
+    if (WindowSystem::compositorDecides())
+        m_window.showMaximized();
+    else
+        setWindowTwips(workAreaTwips());
+}
+
+bool WindowMaximiser::holdsLayout() const
+{
+    const Qt::WindowStates state = m_window.windowState();
+    return (state & Qt::WindowMinimized) ||
+           ((state & Qt::WindowMaximized) && !WindowSystem::compositorDecides());
+}
+
+bool WindowMaximiser::eventFilter(QObject* watched, QEvent* event)
+{
+    // The compositor may restore or maximise the window by itself (a key of its own, a drag,
+    // a refusal): the flag and the glyph follow. What this program asks for itself comes back
+    // as no spontaneous event, and may pass through other states on the way (bringing back).
+    if (watched == &m_window && event->type() == QEvent::WindowStateChange &&
+        event->spontaneous() && m_window.isMaximized() != m_toggle.maximised()) {
+        m_toggle.toggle(windowTwips(), workAreaTwips());
+        showState();
+    }
+    return false;
 }

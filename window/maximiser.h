@@ -1,5 +1,6 @@
 // The main window's own maximise: to the work area of its screen and back to the rectangle
-// it had, independent of the window manager's maximised state.
+// it had, independent of the window manager's maximised state. Where the compositor places the
+// windows (Wayland), it is asked instead, and the flag follows what it answers.
 #pragma once
 
 #include "window/geometry.h"
@@ -25,6 +26,11 @@ public:
     void toggle();
     // Covers the work area again, leaving the flag and the restore rectangle alone.
     void fitToWorkArea();
+    // Whether the window system's state of the window leaves the chrome where it is: minimised,
+    // or maximised by the window manager rather than by this class.
+    bool holdsLayout() const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     void restored();
@@ -33,6 +39,8 @@ private:
     QRect windowTwips() const;
     QRect workAreaTwips() const;
     void setWindowTwips(const QRect& twips);
+    // The glyph for the flag, and the restored signal when not maximised.
+    void showState();
 
     QWidget& m_window;
     QLabel& m_label3;

@@ -3,27 +3,17 @@
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
+#include "controls/windowsystem.h"
 #include "window/geometry.h"
 
 #include <QCursor>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <QWindow>
 
-namespace {
-
-// Wayland lets no client place its own windows; the compositor moves them instead.
-bool clientsMayPlaceWindows()
-{
-    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
-
-} // namespace
-
 WindowMover::WindowMover(QWidget& window, std::function<bool()> maximised)
     : QObject(&window), m_window(window), m_maximised(std::move(maximised)),
-      m_mode(clientsMayPlaceWindows() ? Mode::Arithmetic : Mode::System)
+      m_mode(WindowSystem::compositorDecides() ? Mode::System : Mode::Arithmetic)
 {
     window.installEventFilter(this);
 }

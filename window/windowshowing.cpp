@@ -1,6 +1,7 @@
 #include "window/windowshowing.h"
 
 #include "controls/shellicon.h"
+#include "controls/windowsystem.h"
 #include "window/maximiser.h"
 
 #include <QCursor>
@@ -17,8 +18,10 @@ void WindowShowing::minimise()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         m_window.hide();
-    else
+    else if (WindowSystem::canUnminimise())
         m_window.showMinimized();
+    // Otherwise (a Wayland compositor without activation, such as weston) a minimised window
+    // would be out of reach for good, of the user and of the desktop's raise alike: it stays.
 }
 
 void WindowShowing::toggleFromTray()

@@ -15,7 +15,8 @@ public:
     WindowShowing(QWidget& window, WindowMaximiser& maximiser);
 
     // Hides the window; the tray icon brings it back. Where no tray exists a hidden window
-    // could never come back, so it goes to the taskbar instead.
+    // could never come back, so it goes to the taskbar instead, and where the program could not
+    // bring a minimised window back either, it stays.
     void minimise();
     // The tray's left click: hides a shown window, shows a hidden one, refitting a maximised
     // one to the work area.
