@@ -1,6 +1,7 @@
 // The main window under a real window manager (openbox on the test's own X server), driven by
 // real pointer input: dragging by the surface, the window manager's own move and corner
-// sizing with the minimum size held, maximising to the work area, the docked playlist.
+// sizing with the minimum size held (the program's own zoom is not), maximising to the work
+// area, the docked playlist.
 #include "controls/glyphlabel.h"
 #include "fakeengine.h"
 #include "ownxserver.h"
@@ -144,6 +145,16 @@ private slots:
         drag(corner, QPoint(120, 120), true);
         QTest::qWait(300);
         QCOMPARE(m_window->size(), QSize(240, 200));
+    }
+
+    void zoomIsNotHeldToTheMinimum()
+    {
+        m_engine->addMedia("/m/a.avi", {}); // 320 x 240
+        QVERIFY(m_window->LoadPLFile("/m/a.avi"));
+        m_window->actions().mnu50->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->size(), QSize(168, 174), 3000);
+        m_window->actions().mnu75->trigger(); // two thirds, as it always was
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->size(), QSize(221, 214), 3000);
     }
 
     void maximiseToTheWorkAreaAndBack()
