@@ -112,7 +112,7 @@ bool GlyphLabel::isGrip() const
 
 QFont GlyphLabel::captionFont() const
 {
-    return Face::smallFont(true);
+    return Face::captionFont(this);
 }
 
 // A press, move or release on a button is the button's own: the window under it must not

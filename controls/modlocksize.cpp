@@ -11,6 +11,7 @@ namespace modLockSize {
 
 namespace {
 QPointer<QWidget> lockedWindow;
+QSize lockedMinimum;
 } // namespace
 
 QSize trackSizePixels(int widthTwips, int heightTwips, double tppX, double tppY)
@@ -29,7 +30,8 @@ void LockWindowSize(QWidget* window, int MinWidth, int MinHeight, int MaxWidth, 
     window->winId(); // the native window carries the hints
     QWindow* handle = window->windowHandle();
     const TwipsPerPixel tpp = twipsPerPixel(window);
-    handle->setMinimumSize(trackSizePixels(MinWidth, MinHeight, tpp.x, tpp.y));
+    lockedMinimum = trackSizePixels(MinWidth, MinHeight, tpp.x, tpp.y);
+    handle->setMinimumSize(lockedMinimum);
     if (MaxWidth != 0)
         handle->setMaximumSize(trackSizePixels(MaxWidth, MaxHeight, tpp.x, tpp.y));
 }
@@ -43,6 +45,18 @@ void UnlockWindowSize()
         handle->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     }
     lockedWindow.clear();
+}
+
+void resizeOwn(QWidget& window, QSize pixels)
+{
+    QWindow* handle = &window == lockedWindow ? window.windowHandle() : nullptr;
+    // Lowered before the resize, which a window manager holds to the hints it has; raised
+    // after it, as a window manager fits the window to new hints at once.
+    if (handle)
+        handle->setMinimumSize(handle->minimumSize().boundedTo(pixels));
+    window.resize(pixels);
+    if (handle)
+        handle->setMinimumSize(lockedMinimum.boundedTo(pixels));
 }
 
 } // namespace modLockSize

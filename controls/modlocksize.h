@@ -15,4 +15,8 @@ void LockWindowSize(QWidget* window, int MinWidth, int MinHeight, int MaxWidth, 
 // Takes the limits off the locked window again; nothing when none was locked.
 void UnlockWindowSize();
 
+// The program's own resize (a zoom): the minimum binds the user's sizing only, so while the
+// window is smaller than it, the window system is told its size as the minimum.
+void resizeOwn(QWidget& window, QSize pixels);
+
 } // namespace modLockSize

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 bool SliderModel::setValue(int value)
 {
@@ -56,6 +57,9 @@ void SliderModel::resize(int height)
 {
     m_thumbTop = 0;
     m_trackLength = height - thumbHeight;
+    // A list stepped while its window was hidden shows its place when the window first shows.
+    if (!std::exchange(m_laidOut, true))
+        showValue();
 }
 
 void SliderModel::press(bool rightButton, double y)

@@ -25,7 +25,8 @@ public:
     // bottom of the track stands for Max less one page.
     bool ItemsVisible(int clientHeight, int itemHeight);
 
-    // The slider's height changed: the thumb goes back to the top.
+    // The slider's height changed: the thumb goes back to the top. The first height is the
+    // slider's laying out, and the thumb shows the value written before it.
     void resize(int height);
     double thumbTop() const { return m_thumbTop; }
     int trackLength() const { return m_trackLength; }
@@ -50,6 +51,7 @@ private:
     int m_range = 0;
     bool m_pageMode = false;
     int m_trackLength = 0;
+    bool m_laidOut = false;
     double m_thumbTop = 0;
     bool m_dragging = false;
     bool m_firstMovePending = false;

@@ -55,7 +55,7 @@ EngineOptionsDialog::EngineOptionsDialog(QWidget* parent)
       m_audioDevice(choiceBox("audioDevice", Option::AudioDevice)), m_chooseFile(askForSubtitleFile)
 {
     setObjectName(QStringLiteral("engineOptions"));
-    setWindowTitle(tr("Engine Options"));
+    setWindowTitle(tr("Media Options"));
     m_hardwareDecoding->setObjectName(QStringLiteral("hardwareDecoding"));
     m_deinterlace->setObjectName(QStringLiteral("deinterlace"));
     m_aspect->setObjectName(QStringLiteral("aspect"));

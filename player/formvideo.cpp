@@ -190,6 +190,8 @@ void FormVideo::wireChrome()
     connect(m_mover, &WindowMover::doubleClicked, m_maximiser, &WindowMaximiser::toggle);
     connect(m_mover, &WindowMover::menuRequested, m_mnuFile,
             [this](const QPoint& at) { m_mnuFile->popup(at); });
+    connect(a.popupMenu, &QAction::triggered, m_mnuFile,
+            [this] { popupOverPicture(*m_mnuFile, *m_engine, *this); });
 }
 
 frmSplash* FormVideo::splash() const

@@ -109,6 +109,8 @@ void PlaybackController::seek(double seconds)
     m_engine.setCurrentPosition(seconds);
     // Where the engine says it is now: it may keep a jump inside the file.
     emit positionJumped(m_engine.CurrentPosition());
+    // The seek fill follows at once: halted or stopped, no tick would move it.
+    tick();
 }
 
 void PlaybackController::seekBy(double seconds)

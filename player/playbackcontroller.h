@@ -82,7 +82,7 @@ public:
 
 signals:
     void playButtonChanged(const QString& caption, const QString& toolTip);
-    // Each tick of the progress timer.
+    // Each tick of the progress timer, and each jump.
     void progress(double position, double duration);
     // A file was opened or closed: the seek fill starts again.
     void fileChanged();

@@ -69,10 +69,10 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     // It shows file names, which may look like markup.
     m_label1->setTextFormat(Qt::PlainText);
     m_label1->setAlignment(Qt::AlignCenter);
-    m_label1->setFont(Face::smallFont(true));
+    m_label1->setFont(Face::captionFont(this));
     m_lbltotalfiles->setObjectName(QStringLiteral("lbltotalfiles"));
     m_lbltotalfiles->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_lbltotalfiles->setFont(Face::smallFont(false));
+    m_lbltotalfiles->setFont(Face::countFont(this));
 
     m_listview1->setObjectName(QStringLiteral("listview1"));
     m_listview1->setRootIsDecorated(false);

@@ -1,5 +1,6 @@
 #include "window/displaycommands.h"
 
+#include "controls/modlocksize.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
 #include "engine/mediaengine.h"
@@ -38,5 +39,6 @@ void DisplayCommands::zoom(int percent, int videoWidth, int videoHeight)
                                      {m_engine.ShowStatusBar(), m_engine.ShowControls()});
     // Asked for as it is, also beyond the work area: the window system may limit it, and the
     // popup menu on the picture stays in reach to size it back.
-    m_window.resize(Twips::toPixels(twips.width(), tpp.x), Twips::toPixels(twips.height(), tpp.y));
+    modLockSize::resizeOwn(
+        m_window, {Twips::toPixels(twips.width(), tpp.x), Twips::toPixels(twips.height(), tpp.y)});
 }

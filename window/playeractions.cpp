@@ -53,7 +53,9 @@ PlayerActions::PlayerActions(QObject* parent)
                             {QKeySequence(Qt::ShiftModifier | Qt::Key_Right)})),
       volumeUp(keyed(command(this, "volumeUp", "Volume Up"), {Qt::Key_Up})),
       volumeDown(keyed(command(this, "volumeDown", "Volume Down"), {Qt::Key_Down})),
-      mute(keyed(command(this, "mute", "Mute"), {Qt::Key_M}))
+      mute(keyed(command(this, "mute", "Mute"), {Qt::Key_M})),
+      popupMenu(keyed(command(this, "popupMenu", "Controls"),
+                      {Qt::Key_Menu, QKeySequence(Qt::ShiftModifier | Qt::Key_F10)}))
 {
 }
 

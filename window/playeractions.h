@@ -42,6 +42,8 @@ public:
     QAction* const volumeUp;
     QAction* const volumeDown;
     QAction* const mute; // on and off
+    // Opens the popup menu over the picture: the keyboard's way to every menu item.
+    QAction* const popupMenu;
 
     // Every action that answers a key: the windows that take the keys carry these.
     QList<QAction*> withKeys() const;

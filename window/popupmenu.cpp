@@ -1,5 +1,6 @@
 #include "window/popupmenu.h"
 
+#include "engine/mediaengine.h"
 #include "window/playeractions.h"
 
 #include <QAction>
@@ -47,4 +48,11 @@ QMenu* buildPopupMenu(const PlayerActions& a, QWidget* parent)
     separator(mnuFile, "space6");
     mnuFile->addAction(a.mnuExit);
     return mnuFile;
+}
+
+void popupOverPicture(QMenu& menu, const MediaEngine& engine, const QWidget& window)
+{
+    const QWidget* view = engine.view();
+    menu.popup(view && view->isVisible() ? view->mapToGlobal(view->rect().center())
+                                         : window.mapToGlobal(engine.rect().center()));
 }

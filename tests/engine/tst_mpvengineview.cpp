@@ -318,6 +318,7 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QWidget* dialog = m_engine->optionsDialog();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Media Options"));
     auto* deinterlace = dialog->findChild<QCheckBox*>(QStringLiteral("deinterlace"));
     auto* mute = dialog->findChild<QCheckBox*>(QStringLiteral("mute"));
     auto* hardware = dialog->findChild<QCheckBox*>(QStringLiteral("hardwareDecoding"));

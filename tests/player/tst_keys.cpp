@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +114,8 @@ private slots:
             row("PgUp") << "entry" << -1.0;
             row("Ctrl+O") << "open" << 0.0;
             row("Ctrl+Q") << "exit" << 0.0;
+            row("Menu") << "menu" << 0.0;
+            row("Shift+F10") << "menu" << 0.0;
         }
     }
 
@@ -182,6 +186,12 @@ private slots:
             QVERIFY(m_dialogs->asked.first().kind == ScriptedDialogs::Kind::Open);
         } else if (effect == "exit") {
             QCOMPARE(unloaded.count(), 1);
+        } else if (effect == "menu") {
+            // Over the picture, wherever the pointer is.
+            QTRY_VERIFY(m_window->mnuFile()->isVisible());
+            QVERIFY(QRect(picture->mapToGlobal(QPoint()), picture->size())
+                        .contains(m_window->mnuFile()->pos()));
+            m_window->mnuFile()->hide();
         }
         if (effect != "full screen" && effect != "exit")
             QCOMPARE(engine.DisplaySize(),
@@ -210,6 +220,19 @@ private slots:
         for (const QAction* item : {a.mnuOpen, a.mnuPrev, a.mnuNext, a.mnuFullscreen, a.mnuExit})
             shown << (item->isShortcutVisibleInContextMenu() ? item->shortcut().toString() : "");
         QCOMPARE(shown, (QStringList{"Ctrl+O", "PgUp", "PgDown", "F", "Ctrl+Q"}));
+    }
+
+    // A packaged install has no README: the manual page names every key itself.
+    void manualPageNamesEveryKey()
+    {
+        QFile page(QStringLiteral(ORVELLA_SOURCE_DIR "/dist/orvella.1"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString keys =
+            QString::fromUtf8(page.readAll()).section(".SH KEYS", 1).section(".SH", 0, 0);
+        const PlayerActions actions;
+        for (const QAction* action : actions.withKeys())
+            for (const QKeySequence& key : action->shortcuts())
+                QVERIFY2(keys.contains(key.toString()), qPrintable(key.toString()));
     }
 
     void cleanup() { m_window.reset(); }

@@ -495,6 +495,8 @@ private slots:
         // Neighbours overlap by a pixel: a caption wider than its button touches the next.
         const int width = QFontMetrics(button->captionFont()).horizontalAdvance(button->text());
         QVERIFY2(width < button->width() - 2, qPrintable(QString::number(width)));
+        QCOMPARE(button->captionFont().pixelSize(), 11); // 8.25 pt at 96 dpi
+        QVERIFY(QFontMetrics(button->captionFont()).height() <= button->height());
     }
 
     void titleDragsOnlyWhenNotDocked()
@@ -554,6 +556,28 @@ private slots:
         slider->readProperties({{"Value", 20}, {"Max", 40}, {"Min", 0}});
         QCOMPARE(slider->properties(), (QVariantMap{{"Value", 20}, {"Max", 40}, {"Min", 0}}));
         QCOMPARE(slider->thumb()->y(), 112); // half way down a 241 - 18 pixel track
+    }
+
+    void firstShowAfterStepsWhileHidden()
+    {
+        Rig rig;
+        for (int i = 1; i <= 40; ++i)
+            rig.playlist().append(QStringLiteral("/m/%1.avi").arg(i), QString::number(i));
+        rig.playlist().setSliderMax(40);
+        for (int i = 0; i < 30; ++i)
+            rig.playlist().PlayNext();
+        rig.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+        QTreeView* view = rig.window->listview1();
+        QVERIFY(view->viewport()->rect().contains(view->visualRect(rig.playlist().index(29))));
+        QCOMPARE(rig.window->PicVScroll1()->thumb()->y(), 167); // 30 / 40 of 241 - 18 pixels
+    }
+
+    void countFitsThreeDigits()
+    {
+        Rig rig;
+        const auto* count = rig.window->findChild<QLabel*>("lbltotalfiles");
+        QVERIFY(QFontMetrics(count->font()).horizontalAdvance("100") <= count->width());
     }
 
     void dropsAddAsTheAddButtonsDo()

@@ -297,6 +297,11 @@ private slots:
         QTest::mouseClick(seek, Qt::LeftButton, {}, QPoint(seek->width() / 2, 2));
         QCOMPARE(jumps.size(), 1);
         QVERIFY(std::abs(jumps.first().first().toDouble() - 2.0) < 0.1);
+        // Halted, a jump from a key or the desktop (Stop is one to 0 s) moves the fill at once.
+        r.engine->Pause();
+        playback->seekBy(-1);
+        QVERIFY2(std::abs(seek->fill()->width() - seek->width() / 4) <= 1,
+                 qPrintable(QString::number(seek->fill()->width())));
     }
 
     void seekBarWithNothingOpen()

@@ -1,6 +1,7 @@
 // The main window under a real window manager (openbox on the test's own X server), driven by
 // real pointer input: dragging by the surface, the window manager's own move and corner
-// sizing with the minimum size held, maximising to the work area, the docked playlist.
+// sizing with the minimum size held (the program's own zoom is not), maximising to the work
+// area, the docked playlist.
 #include "controls/glyphlabel.h"
 #include "fakeengine.h"
 #include "ownxserver.h"
@@ -144,6 +145,19 @@ private slots:
         drag(corner, QPoint(120, 120), true);
         QTest::qWait(300);
         QCOMPARE(m_window->size(), QSize(240, 200));
+    }
+
+    void zoomIsNotHeldToTheMinimum()
+    {
+        m_engine->addMedia("/m/a.avi", {}); // 320 x 240
+        QVERIFY(m_window->LoadPLFile("/m/a.avi"));
+        // The window has its new size at once; the window manager's answer comes after.
+        m_window->actions().mnu50->trigger();
+        QTest::qWait(300);
+        QCOMPARE(m_window->size(), QSize(168, 174));
+        m_window->actions().mnu75->trigger(); // two thirds, as it always was
+        QTest::qWait(300);
+        QCOMPARE(m_window->size(), QSize(221, 214));
     }
 
     void maximiseToTheWorkAreaAndBack()
