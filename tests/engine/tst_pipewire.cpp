@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -52,6 +53,8 @@ private:
     bool run(const QString& program, const QStringList& args);
     // The level on each sink over a quarter of a second, recorded at once.
     std::vector<double> levels();
+    // Waits for the tone on that sink alone.
+    bool soundsOn(int sink);
 
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<QProcess>> m_server;
@@ -142,13 +145,13 @@ std::vector<double> TestPipeWire::levels()
                          QStringLiteral("--rate=8000"), QStringLiteral("--latency-msec=20"),
                          QStringLiteral("--raw")});
     }
-    // A quarter of a second of 8000 samples of two bytes.
+    // A quarter of a second of 8000 samples of two bytes. A sink left idle is suspended and
+    // its monitor gives nothing: silence.
     const auto recorded = [&] {
-        return std::all_of(recorders.begin(), recorders.end(),
+        return std::any_of(recorders.begin(), recorders.end(),
                            [](const auto& r) { return r->bytesAvailable() >= 4000; });
     };
-    if (!QTest::qWaitFor(recorded, kTimeoutMs))
-        return {-1, -1};
+    (void)QTest::qWaitFor(recorded, 1000);
     std::vector<double> result;
     for (auto& recorder : recorders) {
         result.push_back(rms(recorder->readAll()));
@@ -156,6 +159,16 @@ std::vector<double> TestPipeWire::levels()
         recorder->waitForFinished();
     }
     return result;
+}
+
+bool TestPipeWire::soundsOn(int sink)
+{
+    for (QDeadlineTimer deadline(kTimeoutMs); !deadline.hasExpired();) {
+        const std::vector<double> level = levels();
+        if (level.at(sink) > 300 && level.at(1 - sink) < 30)
+            return true;
+    }
+    return false;
 }
 
 void TestPipeWire::withoutServerSaysSo()
@@ -191,12 +204,7 @@ void TestPipeWire::soundOnTheChosenDevice()
     const int item = devices->findText(kSinks.at(chosen));
     QVERIFY(item > 0);
     emit devices->activated(item);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            const std::vector<double> level = levels();
-            return level.at(chosen) > 300 && level.at(1 - chosen) < 30;
-        }(),
-        kTimeoutMs);
+    QVERIFY(soundsOn(chosen));
 }
 
 void TestPipeWire::soundComesBackAfterRestart()
@@ -207,7 +215,7 @@ void TestPipeWire::soundComesBackAfterRestart()
     QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("current-ao").toString(), QStringLiteral("null"),
                               kTimeoutMs);
     startServer();
-    QTRY_VERIFY_WITH_TIMEOUT(levels().at(1) > 300, kTimeoutMs);
+    QVERIFY(soundsOn(1));
     QCOMPARE(m_engine->PlayState(), PlayStates::Playing);
 }
 
