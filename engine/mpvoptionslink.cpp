@@ -4,6 +4,7 @@
 #include "engine/mpvclient.h"
 #include "engine/mpvevents.h"
 #include "engine/mpvfile.h"
+#include "engine/mpvoptions.h"
 
 namespace {
 using Option = EngineOptionsDialog::Option;
@@ -51,7 +52,7 @@ void MpvOptionsLink::show(const QRect& over)
                     const char* name = propertyOf(option);
                     if (option == Option::HardwareDecoding)
                         m_client.setPropertyAsync(name, value.toBool()
-                                                            ? QStringLiteral("auto-copy-safe")
+                                                            ? MpvOptions::hardwareDecoding()
                                                             : QStringLiteral("no"));
                     else if (option == Option::Mute)
                         emit muteChosen(value.toBool());
