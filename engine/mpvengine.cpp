@@ -14,6 +14,7 @@
 #include "engine/mpvsoftrenderer.h"
 #include "engine/mpvview.h"
 #include "engine/picturedrawing.h"
+#include "engine/soundoutputwatch.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -49,19 +50,24 @@ MpvEngine::MpvEngine(const Options& options, QObject* parent)
       m_events(std::make_unique<MpvEvents>(*m_client, *m_open, m_file)),
       m_fullScreen(std::make_unique<FullScreenHost>())
 {
+    const QStringList outputs = options.audioOutput.split(u',', Qt::SkipEmptyParts);
     // A subtitle file chosen in the options dialog that is not taken is told on the picture.
-    m_optionsLink =
-        std::make_unique<MpvOptionsLink>(*m_client, *m_events, m_file, [this](const QString& path) {
+    m_optionsLink = std::make_unique<MpvOptionsLink>(
+        *m_client, *m_events, m_file, outputs, [this](const QString& path) {
             if (const QString why = addSubtitle(path); !why.isEmpty())
                 showMessage(why);
         });
     connect(m_optionsLink.get(), &MpvOptionsLink::muteChosen, this, &MpvEngine::setMute);
     connect(m_open.get(), &MpvOpen::openStateChanged, this, &MpvEngine::onOpenStateChanged);
-    // Told as every refusal is: one line on standard error and a few seconds on the picture.
-    connect(m_open.get(), &MpvOpen::subtitleRefused, this, [this](const QString& text) {
-        qWarning().noquote() << text;
-        showMessage(text);
-    });
+    connect(m_open.get(), &MpvOpen::refused, this, &MpvEngine::tell);
+    // Only a null output that stands in for the others means no sound.
+    if (!outputs.isEmpty() && outputs.first() != u"null") {
+        m_soundWatch = std::make_unique<SoundOutputWatch>(
+            [this] { m_client->commandAsync({QStringLiteral("ao-reload")}); },
+            [this](const QString& text) { tell(text); });
+        connect(m_events.get(), &MpvEvents::audioOutputChanged, m_soundWatch.get(),
+                &SoundOutputWatch::setOutput);
+    }
     connect(m_open.get(), &MpvOpen::playStateChanged, this, &MpvEngine::PlayStateChange);
     connect(m_fullScreen.get(), &FullScreenHost::closeRequested, this, &MpvEngine::fullScreenLeft);
     // Without a window there is nothing to wait for.
@@ -161,8 +167,7 @@ void MpvEngine::onSlowFrame(qint64 ms)
     setPropertyAsync("sid", QStringLiteral("no"));
     const QString text =
         tr("Subtitles switched off: a frame took %1 s to draw.").arg(double(ms) / 1000, 0, 'f', 1);
-    qWarning().noquote() << text;
-    showMessage(text);
+    tell(text);
 }
 
 std::unique_ptr<PictureRenderer> MpvEngine::createRenderer(mpv_handle* mpv)
@@ -235,6 +240,13 @@ QVariant MpvEngine::mpvValue(const QByteArray& name) const
 std::uint64_t MpvEngine::loadsSent() const
 {
     return m_open ? m_open->loadsSent() : 0;
+}
+
+void MpvEngine::tell(const QString& text)
+{
+    // As every refusal is told: one line on standard error and a few seconds on the picture.
+    qWarning().noquote() << text;
+    showMessage(text);
 }
 
 void MpvEngine::showMessage(const QString& text)

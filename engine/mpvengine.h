@@ -25,6 +25,7 @@ class MpvEvents;
 class MpvOpen;
 class MpvOptionsLink;
 class PictureRenderer;
+class SoundOutputWatch;
 class MpvView;
 
 // mpv's volume is cubic: the amplitude is (volume / 100)^3. Returns the mpv volume whose gain
@@ -42,7 +43,8 @@ public:
         // false: no picture at all (mpv's null video output) and no view; needs no display.
         bool video = true;
         // mpv audio outputs, tried in order; "null" plays silently but keeps time, so files
-        // still play through on a machine without a sound device.
+        // still play through on a machine without a sound device, and the user is told. While
+        // mpv is left on it, it is asked to try the others again (SoundOutputWatch).
         QString audioOutput = QStringLiteral("pulse,pipewire,alsa,null");
     };
 
@@ -127,6 +129,8 @@ private:
     // A frame was slow to draw: subtitles go off, if they are shown, at the second slow frame or
     // at one of a second.
     void onSlowFrame(qint64 ms);
+    // One line on standard error and a few seconds on the picture.
+    void tell(const QString& text);
     void initialize(const Options& options);
     void connectView();
     static std::unique_ptr<PictureRenderer> createRenderer(mpv_handle* mpv);
@@ -156,6 +160,7 @@ private:
     QPointer<MpvView> m_view;
     std::unique_ptr<FullScreenHost> m_fullScreen;
     std::unique_ptr<MpvOptionsLink> m_optionsLink;
+    std::unique_ptr<SoundOutputWatch> m_soundWatch;
 
     int m_displaySize = DisplaySizes::Fitted;
     bool m_showControls = false;

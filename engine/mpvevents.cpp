@@ -36,6 +36,8 @@ const MpvEvents::PropertyHandler MpvEvents::kProperties[] = {
     {"aid", MPV_FORMAT_NODE, &MpvEvents::onTracks},
     {"sid", MPV_FORMAT_NODE, &MpvEvents::onTracks},
     {"audio-device", MPV_FORMAT_STRING, &MpvEvents::onTracks},
+    // The output in use: the dialog lists its devices, and the null one means no sound.
+    {"current-ao", MPV_FORMAT_STRING, &MpvEvents::onAudioOutput},
     // Listing the devices wakes every audio output's device watch (a server connection for
     // some): not worth it before anyone asks.
     {"audio-device-list", MPV_FORMAT_NODE, &MpvEvents::onTracks, true},
@@ -198,4 +200,10 @@ void MpvEvents::onPausedForCache(const QVariant& value)
 void MpvEvents::onTracks(const QVariant&)
 {
     emit tracksChanged();
+}
+
+void MpvEvents::onAudioOutput(const QVariant& value)
+{
+    emit tracksChanged();
+    emit audioOutputChanged(value.toString());
 }

@@ -35,6 +35,8 @@ public:
 signals:
     // The tracks, the selected ones, the audio devices or the chosen device changed.
     void tracksChanged();
+    // mpv's audio output in use ("pulse", "null", ...); "" while none is open.
+    void audioOutputChanged(const QString& output);
 
 private:
     struct PropertyHandler;
@@ -49,6 +51,7 @@ private:
     void onEofReached(const QVariant& value);
     void onPausedForCache(const QVariant& value);
     void onTracks(const QVariant& value);
+    void onAudioOutput(const QVariant& value);
 
     MpvClient& m_client;
     MpvOpen& m_open;

@@ -12,6 +12,9 @@
 #include <optional>
 
 namespace {
+// Played no further than this, a file that ends in an error is taken as one that never opened.
+constexpr double kHardlyPlayedSeconds = 1.0;
+
 QString describeEndError(int error, const QString& path, const QString& logged)
 {
     if (!path.contains(QStringLiteral("://")) && !QFileInfo::exists(path))
@@ -78,7 +81,7 @@ MpvOpen::MpvOpen(MpvClient& client, MpvFile& file)
     : m_client(client), m_file(file), m_subtitles(std::make_unique<MpvSubtitles>(client)),
       m_loads(std::make_unique<MpvLoadPacer>(client))
 {
-    connect(m_subtitles.get(), &MpvSubtitles::refused, this, &MpvOpen::subtitleRefused);
+    connect(m_subtitles.get(), &MpvSubtitles::refused, this, &MpvOpen::refused);
 }
 
 MpvOpen::~MpvOpen() = default;
@@ -374,6 +377,16 @@ void MpvOpen::handleEndFile(std::int64_t entryId, int reason, int error)
         commitClosed(QString());
         return;
     }
+    // A file that fails as soon as it opened (no sound output for a sound file, a decoder out
+    // of memory) is refused, as if it had failed to open: ended as played through, a list of
+    // one would open it again and again.
+    if (reason == MPV_END_FILE_REASON_ERROR && m_file.position < kHardlyPlayedSeconds) {
+        const QString text =
+            cannotPlay(m_file.fileName, describeEndError(error, m_file.fileName, {}));
+        commitClosed(text);
+        emit refused(text);
+        return;
+    }
     // mpv let go of the open file by itself (the end is otherwise kept open, so a read
     // error, for instance): the entry has ended as one played to its end, and the player
     // goes on to the next.
@@ -394,7 +407,7 @@ void MpvOpen::commitOpen()
     setOpenState(OpenStates::Open);
     updatePlayState();
     for (const QString& refusal : p->subtitleRefusals)
-        emit subtitleRefused(refusal);
+        emit refused(refusal);
     if (!p->subtitlesBeside.isEmpty())
         m_subtitles->checkBeside(p->generation, p->subtitlesBeside);
 }

@@ -35,7 +35,7 @@ public:
     // Lets the waiting put look again at how far its open has come.
     void wakeWait();
     // Gives the open file one more subtitle file and shows it; returns why not, or "" when
-    // it went to mpv (whose failure to read it comes later as subtitleRefused).
+    // it went to mpv (whose failure to read it comes later as refused).
     QString addSubtitle(const QString& path);
 
     // mpv's events about files, and the replies to the requests tagged with a generation.
@@ -54,7 +54,9 @@ public:
 signals:
     void openStateChanged(int oldState, int newState);
     void playStateChanged(int oldState, int newState);
-    void subtitleRefused(const QString& text);
+    // A subtitle file mpv could not read, or a file that failed as soon as it opened: told to
+    // the user as a refusal.
+    void refused(const QString& text);
 
 private:
     struct PendingOpen;

@@ -2,6 +2,10 @@
 
 #include "engine/mpvclient.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
 namespace MpvOptions {
 namespace {
 
@@ -36,7 +40,33 @@ constexpr OptionValue kLockedDown[] = {
     {"save-position-on-quit", "no"},
 };
 
+// NVIDIA's own driver brings a VDPAU driver of its name, the one libvdpau asks for where the X
+// server names none (Xvfb, virtual machines).
+bool nvidiaVdpauInstalled()
+{
+    QStringList folders{qEnvironmentVariable("VDPAU_DRIVER_PATH"), QStringLiteral("/usr/lib/vdpau"),
+                        QStringLiteral("/usr/lib64/vdpau")};
+    const QDir lib(QStringLiteral("/usr/lib"));
+    for (const QString& arch : lib.entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs))
+        folders.append(lib.filePath(arch + QStringLiteral("/vdpau")));
+    return std::any_of(folders.cbegin(), folders.cend(), [](const QString& folder) {
+        return !folder.isEmpty() &&
+               QFileInfo::exists(folder + QStringLiteral("/libvdpau_nvidia.so.1"));
+    });
+}
+
 } // namespace
+
+QString hardwareDecoding()
+{
+    // mpv's safe list ends with VDPAU, whose library prints its failure to load a driver on
+    // standard error at every open where none of the others works. mpv 0.35 takes one name,
+    // not a list: without NVIDIA's VDPAU driver (or VDPAU_DRIVER set), VA-API alone, which
+    // Intel, AMD and Nouveau decode through.
+    static const bool safeList =
+        nvidiaVdpauInstalled() || !qEnvironmentVariableIsEmpty("VDPAU_DRIVER");
+    return safeList ? QStringLiteral("auto-copy-safe") : QStringLiteral("vaapi-copy");
+}
 
 void setAtStart(MpvClient& client, bool video, const QString& audioOutput)
 {
@@ -70,7 +100,7 @@ void setAtStart(MpvClient& client, bool video, const QString& audioOutput)
     client.setOption("gpu-hwdec-interop", QStringLiteral("no"));
     // The graphics card decodes where mpv counts its decoder as safe; a file it cannot take, or
     // a machine without one (Xvfb, a virtual machine), falls back to decoding in software.
-    client.setOption("hwdec", QStringLiteral("auto-safe"));
+    client.setOption("hwdec", hardwareDecoding());
     client.setOption("osc", video ? QStringLiteral("yes") : QStringLiteral("no"));
     client.setOption("load-stats-overlay", video ? QStringLiteral("yes") : QStringLiteral("no"));
     client.setOption("script-opts", QStringLiteral("osc-visibility=never,osc-idlescreen=no"));

@@ -12,4 +12,7 @@ namespace MpvOptions {
 // draws nothing. audioOutput: mpv's audio outputs, tried in order.
 void setAtStart(MpvClient& client, bool video, const QString& audioOutput);
 
+// The hardware decoders mpv may try (its hwdec), copied back to memory.
+QString hardwareDecoding();
+
 } // namespace MpvOptions

@@ -4,6 +4,7 @@
 #include "engine/mpvclient.h"
 #include "engine/mpvevents.h"
 #include "engine/mpvfile.h"
+#include "engine/mpvoptions.h"
 
 namespace {
 using Option = EngineOptionsDialog::Option;
@@ -32,8 +33,10 @@ const char* propertyOf(Option option)
 } // namespace
 
 MpvOptionsLink::MpvOptionsLink(MpvClient& client, MpvEvents& events, const MpvFile& file,
+                               QStringList outputs,
                                std::function<void(const QString& path)> addSubtitle)
-    : m_client(client), m_events(events), m_file(file), m_addSubtitle(std::move(addSubtitle))
+    : m_client(client), m_events(events), m_file(file), m_outputs(std::move(outputs)),
+      m_addSubtitle(std::move(addSubtitle))
 {
     connect(&m_events, &MpvEvents::tracksChanged, this, &MpvOptionsLink::update);
 }
@@ -49,7 +52,7 @@ void MpvOptionsLink::show(const QRect& over)
                     const char* name = propertyOf(option);
                     if (option == Option::HardwareDecoding)
                         m_client.setPropertyAsync(name, value.toBool()
-                                                            ? QStringLiteral("auto-copy-safe")
+                                                            ? MpvOptions::hardwareDecoding()
                                                             : QStringLiteral("no"));
                     else if (option == Option::Mute)
                         emit muteChosen(value.toBool());
@@ -105,7 +108,10 @@ void MpvOptionsLink::refresh()
             values.subtitleTrack = QStringLiteral("no");
         values.film = m_file.fileName;
     }
-    values.audioDevices = TrackList::devices(m_events.value("audio-device-list"));
+    // The devices of the output in use; before one is open, of the first that has any.
+    const QString output = m_events.value("current-ao").toString();
+    values.audioDevices = TrackList::devices(m_events.value("audio-device-list"),
+                                             output.isEmpty() ? m_outputs : QStringList{output});
     values.audioDevice = value(Option::AudioDevice).toString();
     m_dialog->setValues(values);
 }

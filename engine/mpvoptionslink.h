@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -18,8 +19,9 @@ class MpvOptionsLink : public QObject
 {
     Q_OBJECT
 public:
-    // All three must outlive the link. addSubtitle: the engine's, for "Load subtitle file…".
-    MpvOptionsLink(MpvClient& client, MpvEvents& events, const MpvFile& file,
+    // All three must outlive the link. outputs: the audio outputs mpv tries, in order.
+    // addSubtitle: the engine's, for "Load subtitle file…".
+    MpvOptionsLink(MpvClient& client, MpvEvents& events, const MpvFile& file, QStringList outputs,
                    std::function<void(const QString& path)> addSubtitle);
     ~MpvOptionsLink() override;
 
@@ -41,6 +43,7 @@ private:
     MpvClient& m_client;
     MpvEvents& m_events;
     const MpvFile& m_file;
+    QStringList m_outputs;
     std::function<void(const QString& path)> m_addSubtitle;
     std::unique_ptr<EngineOptionsDialog> m_dialog;
 };

@@ -1,6 +1,7 @@
 #include "engine/tracklist.h"
 
 #include <QVariantMap>
+#include <algorithm>
 
 namespace TrackList {
 
@@ -27,13 +28,25 @@ QList<Choice> tracks(const QVariant& trackList, const QString& type)
     return choices;
 }
 
-QList<Choice> devices(const QVariant& deviceList)
+QList<Choice> devices(const QVariant& deviceList, const QStringList& outputs)
 {
+    const QVariantList list = deviceList.toList();
+    const auto reaches = [](const QVariantMap& device, const QString& output) {
+        return device.value(QStringLiteral("name")).toString().startsWith(output + u'/');
+    };
+    QString output;
+    for (const QString& candidate : outputs) {
+        if (std::any_of(list.cbegin(), list.cend(),
+                        [&](const QVariant& item) { return reaches(item.toMap(), candidate); })) {
+            output = candidate;
+            break;
+        }
+    }
     QList<Choice> choices;
-    for (const QVariant& item : deviceList.toList()) {
+    for (const QVariant& item : list) {
         const QVariantMap device = item.toMap();
         const QString name = device.value(QStringLiteral("name")).toString();
-        if (name.isEmpty())
+        if (name != u"auto" && (output.isEmpty() || !reaches(device, output)))
             continue;
         const QString description = device.value(QStringLiteral("description")).toString();
         choices.append({description.isEmpty() ? name : description, name});

@@ -64,6 +64,7 @@ private slots:
     void volumeGain_data();
     void volumeGain();
     void soundPlaysThroughWithSystemOutput();
+    void failureAsSoonAsOpenIsARefusal();
     void subtitlesThenTheNextFileAtOnce();
     void oversizedSubtitleIsRefusedAndTheFilmPlays();
 
@@ -495,6 +496,19 @@ void TestMpvEngine::soundPlaysThroughWithSystemOutput()
     QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Stopped, kTimeoutMs);
     QCOMPARE(engine.CurrentPosition(), engine.Duration());
     QVERIFY(engine.Duration() > 1.9);
+}
+
+void TestMpvEngine::failureAsSoonAsOpenIsARefusal()
+{
+    // A sound file whose one output cannot open ends in an error once open: refused, and not
+    // held as played to its end, which a list of one would open again and again.
+    m_engine = std::make_unique<MpvEngine>(
+        MpvEngine::Options{.video = false, .audioOutput = QStringLiteral("jack")});
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QStringLiteral("^Cannot play sound.mp3: ")));
+    (void)m_engine->setFileName(clip("sound.mp3"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->OpenState(), OpenStates::Closed, kTimeoutMs);
+    QVERIFY(m_engine->lastError().startsWith(QStringLiteral("Cannot play sound.mp3: ")));
 }
 
 void TestMpvEngine::subtitlesThenTheNextFileAtOnce()

@@ -127,6 +127,25 @@ private slots:
         m_env.insert("ASAN_OPTIONS", "detect_leaks=0");
     }
 
+    void hardwareDecoderProbeSaysNothing()
+    {
+        // An H.264 film has mpv look for a hardware decoder; standard error is the user's, and
+        // a machine without one has nothing to tell.
+        const QString film = m_dir.filePath("h264.mp4");
+        QCOMPARE(QProcess::execute("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i",
+                                              "testsrc=size=160x120:duration=1", "-c:v", "libx264",
+                                              "-pix_fmt", "yuv420p", film}),
+                 0);
+        auto player = start({film}, true);
+        QVERIFY(player);
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (said += player->readAllStandardError()).contains("FileName returned"), 20000);
+        stop(*player);
+        said += player->readAllStandardError();
+        QVERIFY2(!said.contains("VDPAU"), said);
+    }
+
     void onlyOneInstanceAndTheStartupPicture()
     {
         const QString picture = m_dir.filePath("cache/orvella/default.jpg");
