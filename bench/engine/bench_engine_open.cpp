@@ -11,8 +11,8 @@ namespace {
 
 MpvEngine& engine()
 {
-    static const auto instance = std::make_unique<MpvEngine>(MpvEngine::Options{
-        .video = false, .audioOutput = QStringLiteral("null")});
+    static const auto instance = std::make_unique<MpvEngine>(
+        MpvEngine::Options{.video = false, .audioOutput = QStringLiteral("null")});
     return *instance;
 }
 

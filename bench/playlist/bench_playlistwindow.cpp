@@ -15,7 +15,9 @@ QString playlistFile(QTemporaryDir& dir, int count)
     QStringList paths;
     paths.reserve(count);
     for (int i = 0; i < count; ++i)
-        paths << QStringLiteral("/home/viewer/Movies/Holiday %1/clip number %2.avi").arg(i / 100).arg(i);
+        paths << QStringLiteral("/home/viewer/Movies/Holiday %1/clip number %2.avi")
+                     .arg(i / 100)
+                     .arg(i);
     const QString path = dir.filePath(QStringLiteral("list%1.orv").arg(count));
     return OrvFormat::save(path, paths).isEmpty() ? path : QString();
 }
