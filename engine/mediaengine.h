@@ -109,4 +109,7 @@ signals:
     void KeyUp(int keyCode, int shift);
     // The engine changed its display mode by itself (it left full screen on Escape).
     void DisplayModeChange();
+    // The engine's own controls (its options dialog, mpv's on-screen mute button) turned the
+    // sound off or on; the volume's owner answers with setMute, so everything shows it.
+    void muteAsked(bool mute);
 };

@@ -15,6 +15,7 @@
 #include "engine/mpvview.h"
 #include "engine/picturedrawing.h"
 #include "engine/soundoutputwatch.h"
+#include "engine/volume.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -28,13 +29,6 @@ namespace {
 // Long enough to read a sentence, short enough not to stay over the next file.
 constexpr int messageDurationMs = 4000;
 } // namespace
-
-double mpvVolumeFromHundredthsOfDecibel(int hundredthsOfDecibel)
-{
-    const double decibels = std::min(hundredthsOfDecibel, 0) / 100.0;
-    // 20 * log10((v / 100)^3) = decibels  =>  v = 100 * 10^(decibels / 60)
-    return 100.0 * std::pow(10.0, decibels / 60.0);
-}
 
 void MpvEngine::prepareApplication()
 {
@@ -57,7 +51,15 @@ MpvEngine::MpvEngine(const Options& options, QObject* parent)
             if (const QString why = addSubtitle(path); !why.isEmpty())
                 showMessage(why);
         });
-    connect(m_optionsLink.get(), &MpvOptionsLink::muteChosen, this, &MpvEngine::setMute);
+    connect(m_optionsLink.get(), &MpvOptionsLink::muteChosen, this, &MediaEngine::muteAsked);
+    // A mute mpv reports that differs from the last one asked for came from mpv's own controls.
+    // It is taken as it is, never sent back, so a report that crosses a put settles on mpv's.
+    connect(m_events.get(), &MpvEvents::muteChanged, this, [this](bool mute) {
+        if (mute != m_mute) {
+            m_mute = mute;
+            emit muteAsked(mute);
+        }
+    });
     connect(m_open.get(), &MpvOpen::openStateChanged, this, &MpvEngine::onOpenStateChanged);
     connect(m_open.get(), &MpvOpen::refused, this, &MpvEngine::tell);
     // Only a null output that stands in for the others means no sound.
@@ -308,12 +310,14 @@ void MpvEngine::Pause()
 
 void MpvEngine::setVolume(int hundredthsOfDecibel)
 {
-    m_volume = std::min(hundredthsOfDecibel, 0);
-    setPropertyAsync("volume", mpvVolumeFromHundredthsOfDecibel(m_volume));
+    m_volume = std::min(hundredthsOfDecibel, Volume::full);
+    setPropertyAsync("volume", Volume::toMpv(m_volume));
 }
 
 void MpvEngine::setMute(bool mute)
 {
+    if (mute == m_mute)
+        return;
     m_mute = mute;
     setPropertyAsync("mute", mute);
 }

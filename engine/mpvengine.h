@@ -28,10 +28,6 @@ class PictureRenderer;
 class SoundOutputWatch;
 class MpvView;
 
-// mpv's volume is cubic: the amplitude is (volume / 100)^3. Returns the mpv volume whose gain
-// is the given number of hundredths of a decibel; values above 0 give full volume (100).
-double mpvVolumeFromHundredthsOfDecibel(int hundredthsOfDecibel);
-
 // KeyUp carries Qt::Key codes. The view (view()) is the engine's: place it with setRect in
 // a parent of your choice; it is deleted with the engine unless its parent goes first.
 class MpvEngine : public MediaEngine

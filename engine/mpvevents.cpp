@@ -26,7 +26,7 @@ const MpvEvents::PropertyHandler MpvEvents::kProperties[] = {
     {"volume", MPV_FORMAT_DOUBLE, nullptr},
     // Shown in the options dialog, which follows them as it follows the tracks: a dialog
     // opened before mpv's first report shows the values that come after.
-    {"mute", MPV_FORMAT_FLAG, &MpvEvents::onTracks},
+    {"mute", MPV_FORMAT_FLAG, &MpvEvents::onMute},
     {"hwdec", MPV_FORMAT_STRING, &MpvEvents::onTracks},
     {"deinterlace", MPV_FORMAT_FLAG, &MpvEvents::onTracks},
     {"video-aspect-override", MPV_FORMAT_DOUBLE, &MpvEvents::onTracks},
@@ -200,6 +200,12 @@ void MpvEvents::onPausedForCache(const QVariant& value)
 void MpvEvents::onTracks(const QVariant&)
 {
     emit tracksChanged();
+}
+
+void MpvEvents::onMute(const QVariant& value)
+{
+    emit tracksChanged();
+    emit muteChanged(value.toBool());
 }
 
 void MpvEvents::onAudioOutput(const QVariant& value)

@@ -37,6 +37,8 @@ signals:
     void tracksChanged();
     // mpv's audio output in use ("pulse", "null", ...); "" while none is open.
     void audioOutputChanged(const QString& output);
+    // mpv's mute, whoever set it.
+    void muteChanged(bool mute);
 
 private:
     struct PropertyHandler;
@@ -51,6 +53,7 @@ private:
     void onEofReached(const QVariant& value);
     void onPausedForCache(const QVariant& value);
     void onTracks(const QVariant& value);
+    void onMute(const QVariant& value);
     void onAudioOutput(const QVariant& value);
 
     MpvClient& m_client;

@@ -34,7 +34,7 @@ public:
     EngineOptionsDialog* dialog() const { return m_dialog.get(); }
 
 signals:
-    // The mute box: the engine keeps its own mute state in step.
+    // The mute box: the engine asks the volume's owner, which mutes.
     void muteChosen(bool mute);
 
 private:

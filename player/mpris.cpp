@@ -2,10 +2,10 @@
 
 #include "engine/mediaengine.h"
 #include "engine/mediagate.h"
+#include "engine/volume.h"
 #include "player/playbackcontroller.h"
 #include "playlist/displayname.h"
 #include "supportedmimetypes.h"
-#include "window/barvalues.h"
 #include "window/playeractions.h"
 
 #include <QAction>
@@ -183,24 +183,9 @@ qlonglong Mpris::position() const
     return std::llround(m_engine.CurrentPosition() * microseconds);
 }
 
-double Mpris::busVolume(int hundredthsOfDecibel)
-{
-    if (hundredthsOfDecibel <= BarValues::silentVolume)
-        return 0.0;
-    return std::pow(10.0, std::min(hundredthsOfDecibel, 0) / 6000.0);
-}
-
-int Mpris::engineVolume(double busVolume)
-{
-    if (!(busVolume > 0.0))
-        return BarValues::silentVolume;
-    const double hundredths = std::round(6000.0 * std::log10(std::min(busVolume, 1.0)));
-    return static_cast<int>(std::max(hundredths, double(BarValues::silentVolume)));
-}
-
 double Mpris::volume() const
 {
-    return busVolume(m_engine.Volume());
+    return Volume::toBus(m_engine.Volume());
 }
 
 void Mpris::setVolume(double volume)
@@ -208,7 +193,7 @@ void Mpris::setVolume(double volume)
     // NaN would pass the clamp and make no integer; an infinity is no place on the bar.
     if (!std::isfinite(volume))
         return;
-    m_playback.setVolume(engineVolume(volume));
+    m_playback.setVolume(Volume::fromBus(volume));
 }
 
 bool Mpris::canPlay() const

@@ -1,9 +1,8 @@
 // The desktop's media controls (MPRIS 2 on the session bus): media keys, panel widgets and
 // tools like playerctl reach the player through the same commands as its glyphs and menu.
 //
-// Volume: the desktop's 0..1 is cubic, as PulseAudio's and mpv's sliders are: v is a gain of
-// v³, 60·log10(v) dB, so 0.5 is about -18 dB. The volume bar keeps its own scale; its bottom
-// (-75 dB) reads as 0. NaN or an infinity changes nothing.
+// Volume: the desktop's cubic 0..1 (Volume::toBus); the bar's bottom (-75 dB) reads as 0. NaN
+// or an infinity changes nothing.
 //
 // A track is a file the user opened; the start-up picture is none. Its id changes with every
 // open and stays while the file plays.
@@ -53,10 +52,6 @@ public:
 
     // Tells the bus which of the player's properties changed.
     void propertiesChanged(const QStringList& names);
-
-    // The bus's cubic volume and the engine's hundredths of a decibel, both ways.
-    static double busVolume(int hundredthsOfDecibel);
-    static int engineVolume(double busVolume);
 
 signals:
     void Seeked(qlonglong position);

@@ -1,6 +1,7 @@
 #include "player/playbackcontroller.h"
 
 #include "engine/mediaengine.h"
+#include "engine/volume.h"
 #include "player/playbackcontrol.h"
 #include "player/subtitledrop.h"
 #include "window/barvalues.h"
@@ -17,6 +18,7 @@ PlaybackController::PlaybackController(MediaEngine& engine, QObject* parent)
     connect(&m_engine, &MediaEngine::PlayStateChange, this,
             [this](int, int newState) { onPlayStateChange(newState); });
     connect(&m_engine, &MediaEngine::OpenStateChange, this, &PlaybackController::fileChanged);
+    connect(&m_engine, &MediaEngine::muteAsked, this, &PlaybackController::setMute);
 }
 
 void PlaybackController::tick()
@@ -150,16 +152,21 @@ void PlaybackController::setVolume(int hundredthsOfDecibel)
 
 void PlaybackController::stepVolume(int steps)
 {
-    setVolume(BarValues::steppedVolume(m_engine.Volume(), steps));
+    setVolume(Volume::stepped(m_engine.Volume(), steps));
 }
 
 void PlaybackController::toggleMute()
 {
-    m_engine.setMute(!m_engine.Mute());
+    setMute(!m_engine.Mute());
+}
+
+void PlaybackController::setMute(bool mute)
+{
+    m_engine.setMute(mute);
     showVolume();
 }
 
 void PlaybackController::showVolume()
 {
-    emit volumeChanged(m_engine.Mute() ? BarValues::silentVolume : m_engine.Volume());
+    emit volumeChanged(m_engine.Mute() ? Volume::silence : m_engine.Volume());
 }

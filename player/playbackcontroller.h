@@ -79,6 +79,7 @@ public:
     void stepVolume(int steps);
     // Mute on and off; the volume is kept for when the sound comes back.
     void toggleMute();
+    void setMute(bool mute);
 
 signals:
     void playButtonChanged(const QString& caption, const QString& toolTip);

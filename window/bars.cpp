@@ -4,6 +4,7 @@
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
 #include "controls/twips.h"
+#include "engine/volume.h"
 #include "window/barvalues.h"
 #include "window/playbackdisplay.h"
 
@@ -140,7 +141,7 @@ VolumeBar::VolumeBar(QWidget* parent) : FillBar("Volume", "VolumeBar", parent) {
 void VolumeBar::showVolume(int hundredthsOfDecibel)
 {
     if (!m_held)
-        setFillWidth(BarValues::volumeFraction(hundredthsOfDecibel) * barWidth());
+        setFillWidth(Volume::barFraction(hundredthsOfDecibel) * barWidth());
 }
 
 double VolumeBar::accessibleValue() const
@@ -151,7 +152,7 @@ double VolumeBar::accessibleValue() const
 
 void VolumeBar::sendVolume()
 {
-    if (const auto volume = BarValues::volume(fillWidth(), barWidth()))
+    if (const auto volume = Volume::fromBar(fillWidth(), barWidth()))
         emit volumeRequested(*volume);
 }
 

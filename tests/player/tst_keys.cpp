@@ -2,16 +2,18 @@
 // screen: each row presses one key (or turns the wheel one notch) where the window system
 // sends it, and reads back what the engine and the volume bar then hold.
 #include "controls/commondialog.h"
+#include "engine/engineoptionsdialog.h"
 #include "engine/mpvengine.h"
+#include "engine/volume.h"
 #include "player/formvideo.h"
 #include "playlist/formpls.h"
 #include "scripteddialogs.h"
 #include "window/bars.h"
-#include "window/barvalues.h"
 #include "window/playeractions.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
@@ -83,7 +85,7 @@ class TestKeys : public QObject
     VolumeBar* volumeBar() const { return m_window->findChild<VolumeBar*>("Volume"); }
     int barVolume() const
     {
-        return *BarValues::volume(volumeBar()->fillWidth(), volumeBar()->barWidth());
+        return *Volume::fromBar(volumeBar()->fillWidth(), volumeBar()->barWidth());
     }
 
 private slots:
@@ -159,17 +161,16 @@ private slots:
                 QTRY_VERIFY(engine.FileName() != clip("long.mpg") || mpvPosition() > length - 2);
             }
         } else if (effect == "volume") {
-            const int to = startVolume + int(amount) * BarValues::volumeStep;
+            const int to = startVolume + int(amount) * Volume::step;
             QCOMPARE(engine.Volume(), to);
             QCOMPARE(barVolume(), to);
-            QTRY_VERIFY(qAbs(mpv().mpvValue("volume").toDouble() -
-                             mpvVolumeFromHundredthsOfDecibel(to)) < 0.01);
+            QTRY_VERIFY(qAbs(mpv().mpvValue("volume").toDouble() - Volume::toMpv(to)) < 0.01);
         } else if (effect == "mute") {
             for (const bool muted : {true, false}) {
                 QCOMPARE(engine.Mute(), muted);
                 QTRY_COMPARE(mpv().mpvValue("mute").toBool(), muted);
                 // Muted, the bar shows silence; the volume itself is kept for the way back.
-                QCOMPARE(barVolume(), muted ? BarValues::silentVolume : startVolume);
+                QCOMPARE(barVolume(), muted ? Volume::silence : startVolume);
                 QCOMPARE(engine.Volume(), startVolume);
                 if (muted)
                     press();
@@ -196,6 +197,19 @@ private slots:
         if (effect != "full screen" && effect != "exit")
             QCOMPARE(engine.DisplaySize(),
                      fullScreen ? DisplaySizes::FullScreen : DisplaySizes::Fitted);
+    }
+
+    // The options dialog's mute is M's: the bar shows silence, and M brings the sound back.
+    void dialogMuteIsTheKeysMute()
+    {
+        makeScene();
+        mpv().ShowDialog(EngineDialogs::Options);
+        mpv().optionsDialog()->findChild<QCheckBox*>("mute")->click();
+        QCOMPARE(barVolume(), Volume::silence);
+        m_window->actions().mute->trigger();
+        QVERIFY(!mpv().Mute());
+        QTRY_COMPARE(mpv().mpvValue("mute").toBool(), false);
+        QCOMPARE(barVolume(), startVolume);
     }
 
     void playlistKeepsItsKeys()

@@ -88,26 +88,6 @@ class TestMpris : public QObject
     }
 
 private slots:
-    void busVolumeIsCubic_data()
-    {
-        QTest::addColumn<double>("bus");
-        QTest::addColumn<int>("engine");
-        QTest::newRow("full") << 1.0 << 0;
-        QTest::newRow("half is about -18 dB") << 0.5 << -1806;
-        QTest::newRow("a tenth is -60 dB") << 0.1 << -6000;
-        QTest::newRow("silent") << 0.0 << -7500;
-    }
-    void busVolumeIsCubic()
-    {
-        QFETCH(double, bus);
-        QFETCH(int, engine);
-        QCOMPARE(Mpris::engineVolume(bus), engine);
-        QVERIFY(qAbs(Mpris::busVolume(engine) - bus) < 1e-3);
-        // Beyond the slider's ends: the ends.
-        QCOMPARE(Mpris::engineVolume(-1), -7500);
-        QCOMPARE(Mpris::engineVolume(3), 0);
-    }
-
     void initTestCase()
     {
         m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
