@@ -4,7 +4,7 @@
 #include "controls/commondialog.h"
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
-#include "playlist/formpls.h"
+#include "playlist/playlistwindow.h"
 #include "scripteddialogs.h"
 #include "window/bars.h"
 #include "window/barvalues.h"
@@ -202,7 +202,7 @@ private slots:
     {
         makeScene();
         m_window->actions().mnuShowPL->trigger();
-        formPLS& pls = m_window->playlistWindow();
+        PlaylistWindow& pls = m_window->playlistWindow();
         pls.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&pls));
         pls.listview1()->setFocus();
