@@ -64,7 +64,7 @@ public:
     void append(const QList<PlaylistEntry>& entries);
     // Entries shown by their paths' own names; an empty list takes the paths as they are.
     void append(PathStore&& paths);
-    // Empties both lists; the current entry, the shown path and the count caption stay.
+    // Empties both lists; the current entry, the shown path and the shown count stay.
     void clear();
 
     // The entry view's selected item, 1-based; 0 when the view is empty.
