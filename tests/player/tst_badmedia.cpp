@@ -209,7 +209,7 @@ private slots:
             QTest::qWait(500);
             QCOMPARE(playlist.CurrentIndex(), 1);
             QCOMPARE(outcomes.size(), 1);
-            window.playlistWindow().PlayNext();
+            window.playlist().PlayNext();
         }
         QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), clip("clip.wmv"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
@@ -262,7 +262,7 @@ private slots:
         // Stepped through with "next", as a user would; each entry gets time to do harm.
         for (qsizetype entry = 1; entry <= entries.size(); ++entry) {
             if (entry > 1)
-                pls.PlayNext();
+                pls.playlist().PlayNext();
             QCOMPARE(pls.playlist().CurrentIndex(), entry);
             QTest::qWait(300);
             QVERIFY2(!udpPortBound(udpPort), qPrintable(entries.at(entry - 1)));
@@ -318,12 +318,12 @@ private slots:
         QCOMPARE(engine.FileName(), QString());
         pls.PullFromORV(list);
         for (const QString& path : entries) {
-            pls.PlayNext();
+            pls.playlist().PlayNext();
             QTest::qWait(500);
             QVERIFY2(opened.isEmpty(), qPrintable(path + u' ' + opened.join(u' ')));
         }
-        pls.PlayPrev();
-        pls.PlayPrev();
+        pls.playlist().PlayPrev();
+        pls.playlist().PlayPrev();
         QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), entries.first(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
         QTest::qWait(500);

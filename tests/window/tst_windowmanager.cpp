@@ -6,6 +6,7 @@
 #include "fakeengine.h"
 #include "ownxserver.h"
 #include "player/formvideo.h"
+#include "player/playbackcontroller.h"
 #include "playlist/playlistwindow.h"
 #include "window/playeractions.h"
 #include "window/windowmover.h"
