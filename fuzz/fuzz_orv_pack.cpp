@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(packed.at(i) == resolved.at(i));
 
     // The pack appended to another gives both, in order.
-    PathStore joined = PathStore::fromList({QStringLiteral("/first")});
+    PathStore joined;
+    joined.append(QStringLiteral("/first"));
     joined.append(packed);
     FUZZ_CHECK(joined.toList() == QStringList{QStringLiteral("/first")} + resolved);
     return 0;

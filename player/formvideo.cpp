@@ -19,9 +19,9 @@
 #include "player/mpris.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
+#include "player/startupopen.h"
 #include "playlist/displayname.h"
-#include "playlist/formpls.h"
-#include "playlist/orvformat.h"
+#include "playlist/playlistwindow.h"
 #include "window/aboutshowing.h"
 #include "window/bars.h"
 #include "window/chrome.h"
@@ -45,14 +45,6 @@ namespace {
 
 const QString programTitle = QStringLiteral("Orvella");
 
-void warn(QWidget* parent, const QString& text)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"), text, QMessageBox::Ok,
-                    parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
 } // namespace
 
 FormVideo::Environment FormVideo::defaultEnvironment()
@@ -62,7 +54,8 @@ FormVideo::Environment FormVideo::defaultEnvironment()
 
 FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environment, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_engine(std::move(engine)),
-      m_env(std::move(environment)), m_playback(new PlaybackController(*m_engine, this)),
+      m_env(std::move(environment)), m_playlist(new Playlist(this)),
+      m_playback(new PlaybackController(*m_engine, *m_playlist, this)),
       m_actions(new PlayerActions(this)), m_chrome(new MainWindowChrome(*this, *m_engine)),
       m_mnuFile(buildPopupMenu(*m_actions, this)),
       m_maximiser(new WindowMaximiser(*this, *m_chrome->Label3)),
@@ -70,7 +63,9 @@ FormVideo::FormVideo(std::unique_ptr<MediaEngine> engine, Environment environmen
       m_sizeGrip(new SizeGrip(*this)),
       m_docking(new PlaylistDocking(
           *this,
-          [this](bool create) -> QWidget* { return create ? &playlistWindow() : m_formPLS.get(); },
+          [this](bool create) -> QWidget* {
+              return create ? &playlistWindow() : m_playlistWindow.get();
+          },
           m_actions->mnuPLSattached->isChecked())),
       m_display(new DisplayCommands(*this, *m_engine, *m_actions->mnuMovieControls)),
       m_shellIcon1(new ShellIcon(*this)), m_showing(new WindowShowing(*this, *m_maximiser)),
@@ -111,13 +106,9 @@ FormVideo::~FormVideo()
 
 void FormVideo::wirePlayback()
 {
-    const PlayerActions& a = *m_actions;
-    m_playback->setPlaylist({[&a] { a.mnuNext->trigger(); }, [&a] { a.mnuPrev->trigger(); },
-                             [this] { return playlistWindow().lbltotalfilesCaption(); },
-                             [this] { playlistWindow().playlist().refreshCount(); },
-                             [this] { return playlistWindow().playlist().count(); },
-                             [this] { return playlistWindow().playlist().CurrentIndex(); },
-                             [this](const QString& path) { playlistWindow().playNow(path); }});
+    connect(m_playback, &PlaybackController::entryOpened, this, &FormVideo::onEntryOpened);
+    connect(m_playlist, &Playlist::listFileDropped, this,
+            [this](const QString& path) { playlistWindow().addDropped({path}); });
     const MainWindowChrome& c = *m_chrome;
     connect(m_playback, &PlaybackController::playButtonChanged, this,
             [&c](const QString& caption, const QString& toolTip) {
@@ -143,8 +134,8 @@ void FormVideo::wireCommands()
 {
     const PlayerActions& a = *m_actions;
     connect(a.mnuOpen, &QAction::triggered, this, [this] { playlistWindow().add(); });
-    connect(a.mnuPrev, &QAction::triggered, this, [this] { playlistWindow().PlayPrev(); });
-    connect(a.mnuNext, &QAction::triggered, this, [this] { playlistWindow().PlayNext(); });
+    connect(a.mnuPrev, &QAction::triggered, m_playlist, &Playlist::PlayPrev);
+    connect(a.mnuNext, &QAction::triggered, m_playlist, &Playlist::PlayNext);
     connect(a.playPause, &QAction::triggered, m_playback, &PlaybackController::togglePlay);
     for (const int percent : WindowGeometry::zoomPercents)
         connect(a.zoom(percent), &QAction::triggered, this,
@@ -204,17 +195,15 @@ bool FormVideo::PLSattached() const
     return m_docking->PLSattached();
 }
 
-formPLS& FormVideo::playlistWindow()
+PlaylistWindow& FormVideo::playlistWindow()
 {
-    if (!m_formPLS) {
-        m_formPLS = std::make_unique<formPLS>();
-        m_formPLS->setAttachedReader([this] { return PLSattached(); });
-        connect(m_formPLS.get(), &formPLS::refused, m_playback, &PlaybackController::tellRefusal);
-        Playlist& playlist = m_formPLS->playlist();
-        playlist.setLoadFile([this](const QString& path) { return LoadPLFile(path); });
-        playlist.setIsPlaying([this] { return m_engine->PlayState() == PlayStates::Playing; });
+    if (!m_playlistWindow) {
+        m_playlistWindow = std::make_unique<PlaylistWindow>(*m_playlist);
+        m_playlistWindow->setAttachedReader([this] { return PLSattached(); });
+        connect(m_playlistWindow.get(), &PlaylistWindow::refused, m_playback,
+                &PlaybackController::tellRefusal);
     }
-    return *m_formPLS;
+    return *m_playlistWindow;
 }
 
 bool FormVideo::load(const QStringList& arguments)
@@ -229,12 +218,11 @@ bool FormVideo::load(const QStringList& arguments)
                         QStringLiteral("ORV is allready Running!"), QMessageBox::Ok);
         box.exec();
         modLockSize::UnlockWindowSize();
-        m_formPLS.reset();
+        m_playlistWindow.reset();
         return false;
     }
 
     modLockSize::LockWindowSize(this, 3600, 3000, 0, 0);
-    // Not maximised and attached as the menu's check mark says: the helpers start so.
     m_hotKey =
         std::make_unique<modHotKey::HotKey>(*this, [this] { m_actions->mnuFullscreen->trigger(); });
     m_shellIcon1->setVisible(true);
@@ -247,70 +235,34 @@ bool FormVideo::load(const QStringList& arguments)
     StartTrace::mark("window shown");
 
     if (arguments.isEmpty()) {
-        if (m_engine->FileName().isEmpty()) {
-            const Startup::StartupPicture picture = Startup::startupPicture(m_env.pictureFolder);
-            if (!picture.warning.isEmpty())
-                warn(this, picture.warning);
-            if (!picture.path.isEmpty() && m_engine->setFileName(picture.path))
-                m_engine->Pause();
-        }
+        if (m_engine->FileName().isEmpty())
+            StartupOpen::picture(*m_engine, m_env.pictureFolder, this);
         return true;
     }
     MPath = Startup::MPathFrom(arguments);
-    if (const Startup::Named named = Startup::pathsFrom(arguments); !named.paths.isEmpty()) {
-        for (const QString& refusal : named.refusals)
-            m_playback->tellRefusal(refusal);
-        playlistWindow().addDropped(named.paths);
-    } else
-        OpenMediaPath();
+    StartupOpen::commandLine(
+        arguments, MPath, [this]() -> PlaylistWindow& { return playlistWindow(); }, *m_playback);
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     return true;
-}
-
-void FormVideo::OpenMediaPath()
-{
-    if (MPath.isEmpty())
-        return;
-    formPLS& pls = playlistWindow();
-    if (OrvFormat::isPlaylistPath(MPath)) {
-        pls.PullFromORV(MPath);
-        pls.Go();
-        return;
-    }
-    pls.playlist().append(MPath, Getfilename(MPath));
-    pls.Go();
-}
-
-QString FormVideo::Getfilename(const QString& strPath)
-{
-    return Paths::nameAfterLastSeparator(strPath);
 }
 
 void FormVideo::setMediaToolTip()
 {
     const QRect r = m_engine->rect();
-    const QString text = QStringLiteral("Orvella: ") + Getfilename(m_engine->FileName()) + u' ' +
+    const QString text = QStringLiteral("Orvella: ") +
+                         Paths::nameAfterLastSeparator(m_engine->FileName()) + u' ' +
                          QString::number(r.width() - 8) + u'x' + QString::number(r.height() - 54);
     m_shellIcon1->setToolTipText(text);
     m_engine->setToolTip(text);
 }
 
-bool FormVideo::LoadPLFile(const QString& tmp)
+void FormVideo::onEntryOpened()
 {
-    if (tmp.isEmpty())
-        return false;
-    QString path = tmp;
-    path.remove(u'"');
-    const bool opened = m_playback->open(path);
-    StartTrace::mark("FileName returned");
-    if (!opened)
-        return false;
     if (!m_engine->FileName().isEmpty())
         setMediaToolTip();
     setPictureSize(m_engine->ImageSourceWidth(), m_engine->ImageSourceHeight());
     m_maximiser->recordRestoreRect();
-    return true;
 }
 
 void FormVideo::setPictureSize(int widthPixels, int heightPixels)
@@ -361,15 +313,14 @@ void FormVideo::unload()
     m_about->closeForGood();
     m_engine->disconnect(this);
     m_engine->disconnect(m_playback);
-    m_playback->Timerscroll().stop();
+    m_playback->progressTimer().stop();
+    m_playlist->startupTimer().stop();
     m_engine->shutDown();
     m_shellIcon1->setVisible(false);
     m_instance.reset();
     // The playlist may be on the stack below us (an engine waiting for a file lets a close
     // through), so it is put away now and destroyed with this window.
-    if (m_formPLS) {
-        m_formPLS->playlist().Timer1().stop();
-        m_formPLS->hide();
-    }
+    if (m_playlistWindow)
+        m_playlistWindow->hide();
     emit unloaded();
 }

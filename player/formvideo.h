@@ -17,10 +17,11 @@ class PlayerActions;
 class PlaylistDocking;
 class QMenu;
 class PlaybackController;
+class Playlist;
 class SizeGrip;
 class WindowMaximiser;
 class WindowMover;
-class formPLS;
+class PlaylistWindow;
 
 namespace modHotKey {
 class HotKey;
@@ -50,12 +51,10 @@ public:
     // this one must end.
     bool load(const QStringList& arguments);
 
-    // Opens tmp in the engine; true when the engine took it.
-    bool LoadPLFile(const QString& tmp);
-    static QString Getfilename(const QString& strPath);
-
     MediaEngine& MediaPlayer1() const { return *m_engine; }
-    formPLS& playlistWindow();
+    // The playlist window, made when first needed; the list itself is there from the start.
+    PlaylistWindow& playlistWindow();
+    Playlist& playlist() const { return *m_playlist; }
     QMenu* mnuFile() const { return m_mnuFile; }
 
     // The playlist is docked under the main window.
@@ -87,7 +86,7 @@ private:
     void onMouseDown(int button, int shift, double x, double y);
     void wireCommands();
     void wireChrome();
-    void OpenMediaPath();
+    void onEntryOpened();
     void setMediaToolTip();
     void setPictureSize(int widthPixels, int heightPixels);
     void unload();
@@ -95,9 +94,10 @@ private:
     std::unique_ptr<MediaEngine> m_engine;
     Environment m_env;
     std::unique_ptr<Startup::SingleInstanceGuard> m_instance;
-    std::unique_ptr<formPLS> m_formPLS;
+    std::unique_ptr<PlaylistWindow> m_playlistWindow;
     std::unique_ptr<modHotKey::HotKey> m_hotKey;
     std::unique_ptr<Mpris> m_mpris;
+    Playlist* m_playlist;
     PlaybackController* m_playback;
     PlayerActions* m_actions;
     MainWindowChrome* m_chrome;

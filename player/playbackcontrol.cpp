@@ -1,11 +1,10 @@
 #include "player/playbackcontrol.h"
 
 #include "engine/mediaengine.h"
-#include "playlist/playlist.h"
 
 #include <algorithm>
 
-namespace Playback {
+namespace PlayRules {
 
 PlayButton playButtonFor(int playState)
 {
@@ -36,11 +35,4 @@ std::optional<double> steppedPosition(double position, double duration, double s
     return std::clamp(position + seconds, 0.0, duration);
 }
 
-bool stepAllowed(const QString& totalFilesCaption)
-{
-    bool ok = false;
-    const double n = totalFilesCaption.toDouble(&ok);
-    return ok && Playlist::severalEntries(n);
-}
-
-} // namespace Playback
+} // namespace PlayRules

@@ -1,5 +1,5 @@
 // The player's answers to the engine: which glyph the play button shows, whether the
-// progress timer runs, when a file has ended, and whether the play and step buttons act.
+// progress timer runs, when a file has ended, and whether the play button acts.
 #pragma once
 
 #include <QString>
@@ -7,7 +7,7 @@
 
 class MediaEngine;
 
-namespace Playback {
+namespace PlayRules {
 
 struct PlayButton
 {
@@ -30,7 +30,4 @@ void togglePlay(MediaEngine& engine);
 // is known.
 std::optional<double> steppedPosition(double position, double duration, double seconds);
 
-// Previous and next act only on a playlist of more than one entry (its count caption).
-bool stepAllowed(const QString& totalFilesCaption);
-
-} // namespace Playback
+} // namespace PlayRules

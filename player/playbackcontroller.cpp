@@ -1,5 +1,6 @@
 #include "player/playbackcontroller.h"
 
+#include "controls/starttrace.h"
 #include "engine/mediaengine.h"
 #include "engine/volume.h"
 #include "player/playbackcontrol.h"
@@ -8,13 +9,19 @@
 
 #include <QDebug>
 
-PlaybackController::PlaybackController(MediaEngine& engine, QObject* parent)
-    : QObject(parent), m_engine(engine), m_timerscroll(this)
+PlaybackController::PlaybackController(MediaEngine& engine, Playlist& playlist, QObject* parent)
+    : QObject(parent), m_engine(engine), m_progressTimer(this), m_playlist(playlist)
 {
-    m_timerscroll.setObjectName(QStringLiteral("Timerscroll"));
-    m_timerscroll.setInterval(500);
-    connect(&m_timerscroll, &QTimer::timeout, this, &PlaybackController::tick);
-    m_timerscroll.start();
+    m_playlist.setPlayer(this);
+    connect(&m_playlist, &Playlist::full, this, [this](qsizetype leftOut) {
+        tellRefusal(QStringLiteral("The playlist is full (%1 entries): %2 left out.")
+                        .arg(Playlist::MaxEntries)
+                        .arg(leftOut));
+    });
+    m_progressTimer.setObjectName(QStringLiteral("Timerscroll"));
+    m_progressTimer.setInterval(500);
+    connect(&m_progressTimer, &QTimer::timeout, this, &PlaybackController::tick);
+    m_progressTimer.start();
     connect(&m_engine, &MediaEngine::PlayStateChange, this,
             [this](int, int newState) { onPlayStateChange(newState); });
     connect(&m_engine, &MediaEngine::OpenStateChange, this, &PlaybackController::fileChanged);
@@ -40,10 +47,20 @@ bool PlaybackController::open(const QString& path)
     return false;
 }
 
-void PlaybackController::playNow(const QString& path)
+bool PlaybackController::openEntry(const QString& path)
 {
-    if (m_playlist.playNow)
-        m_playlist.playNow(path);
+    if (path.isEmpty())
+        return false;
+    const bool opened = open(QString(path).remove(u'"'));
+    StartTrace::mark("FileName returned");
+    if (opened)
+        emit entryOpened();
+    return opened;
+}
+
+bool PlaybackController::playing() const
+{
+    return m_engine.PlayState() == PlayStates::Playing;
 }
 
 bool PlaybackController::hasTrack() const
@@ -73,37 +90,35 @@ void PlaybackController::tellRefusal(const QString& text)
 
 void PlaybackController::onPlayStateChange(int newState)
 {
-    if (m_playlist.refreshCount)
-        m_playlist.refreshCount();
-    const Playback::PlayButton button = Playback::playButtonFor(newState);
+    m_playlist.refreshCount();
+    const PlayRules::PlayButton button = PlayRules::playButtonFor(newState);
     emit playButtonChanged(button.caption, button.toolTip);
     if (button.timerOn)
-        m_timerscroll.start();
+        m_progressTimer.start();
     else
-        m_timerscroll.stop();
-    if (Playback::reachedEnd(m_engine.FileName(), m_engine.Duration(),
-                             m_engine.CurrentPosition()) &&
-        m_playlist.next) {
+        m_progressTimer.stop();
+    if (PlayRules::reachedEnd(m_engine.FileName(), m_engine.Duration(),
+                              m_engine.CurrentPosition())) {
         // Queued: the next file opens after the engine has finished reporting this one.
-        QTimer::singleShot(0, this, [this] { m_playlist.next(); });
+        QTimer::singleShot(0, this, [this] { m_playlist.PlayNext(); });
     }
 }
 
 void PlaybackController::togglePlay()
 {
-    Playback::togglePlay(m_engine);
+    PlayRules::togglePlay(m_engine);
 }
 
 void PlaybackController::stepPrevious()
 {
-    if (m_playlist.previous && Playback::stepAllowed(m_playlist.countCaption()))
-        m_playlist.previous();
+    if (Playlist::severalEntries(m_playlist.shownCount()))
+        m_playlist.PlayPrev();
 }
 
 void PlaybackController::stepNext()
 {
-    if (m_playlist.next && Playback::stepAllowed(m_playlist.countCaption()))
-        m_playlist.next();
+    if (Playlist::severalEntries(m_playlist.shownCount()))
+        m_playlist.PlayNext();
 }
 
 void PlaybackController::seek(double seconds)
@@ -118,7 +133,7 @@ void PlaybackController::seek(double seconds)
 void PlaybackController::seekBy(double seconds)
 {
     if (const auto target =
-            Playback::steppedPosition(m_engine.CurrentPosition(), m_engine.Duration(), seconds))
+            PlayRules::steppedPosition(m_engine.CurrentPosition(), m_engine.Duration(), seconds))
         seek(*target);
 }
 
@@ -130,14 +145,14 @@ void PlaybackController::seekAlong(double fillWidth, double barWidth)
 
 void PlaybackController::holdProgress(bool halt)
 {
-    m_timerscroll.stop();
+    m_progressTimer.stop();
     if (halt)
         m_engine.Pause();
 }
 
 void PlaybackController::resumeProgress(bool play)
 {
-    m_timerscroll.start();
+    m_progressTimer.start();
     if (play)
         m_engine.Play();
 }

@@ -4,43 +4,30 @@
 // windows and the bus show what it reports.
 #pragma once
 
+#include "playlist/playlist.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 
 class MediaEngine;
 
-class PlaybackController : public QObject
+class PlaybackController : public QObject, public Playlist::Player
 {
     Q_OBJECT
 public:
-    // What it asks of the playlist.
-    struct Playlist
-    {
-        std::function<void()> next;
-        std::function<void()> previous;
-        // The entry count as the playlist window shows it: the glyphs step only past 1.
-        std::function<QString()> countCaption;
-        // The count is shown afresh at every change of play state.
-        std::function<void()> refreshCount;
-        // The entry count and the current entry.
-        std::function<int()> entries;
-        std::function<int()> currentEntry;
-        // Adds a local file after the entries and plays it at once.
-        std::function<void(const QString&)> playNow;
-    };
+    // The controller opens the playlist's entries and steps through it.
+    PlaybackController(MediaEngine& engine, Playlist& playlist, QObject* parent = nullptr);
 
-    explicit PlaybackController(MediaEngine& engine, QObject* parent = nullptr);
+    // Moves the seek fill every 500 ms while a file plays.
+    QTimer& progressTimer() { return m_progressTimer; }
 
-    void setPlaylist(Playlist playlist) { m_playlist = std::move(playlist); }
-    // `Timerscroll`: moves the seek fill every 500 ms while a file plays.
-    QTimer& Timerscroll() { return m_timerscroll; }
-
-    int entries() const { return m_playlist.entries ? m_playlist.entries() : 0; }
-    int currentEntry() const { return m_playlist.currentEntry ? m_playlist.currentEntry() : -1; }
-    void playNow(const QString& path);
+    int entries() const { return m_playlist.count(); }
+    void playNow(const QString& path) { m_playlist.playNow(path); }
+    // A playlist entry: quotes dropped, opened; true when the engine took it.
+    bool openEntry(const QString& path) override;
+    bool playing() const override;
     // A file the user chose is open (not the start-up picture, not nothing).
     bool hasTrack() const;
     // Counts the files opened: it names what plays, for as long as it plays.
@@ -93,14 +80,16 @@ signals:
     void positionJumped(double seconds);
     // open() took a file: what plays is another track.
     void trackChanged();
+    // openEntry() took an entry; the window sizes itself to it.
+    void entryOpened();
 
 private:
     void onPlayStateChange(int newState);
     void showVolume();
 
     MediaEngine& m_engine;
-    QTimer m_timerscroll;
-    Playlist m_playlist;
+    QTimer m_progressTimer;
+    Playlist& m_playlist;
     QString m_opened;
     quint64 m_trackSerial = 0;
 };

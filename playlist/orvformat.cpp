@@ -139,11 +139,6 @@ namespace {
 
 constexpr qsizetype BlockBytes = 1 << 16;
 
-// collect over the file's bytes, fed block by block. The markers and the quote are ASCII, and
-// the locale encoding (UTF-8 here) spells an ASCII character with its own byte and with no
-// other, so each value's bytes are decoded alone and the rest never is. Every search goes on
-// where the last block left it, so a value that spans many blocks is searched once, not again
-// from its start at every block, and only the unfinished value is held.
 // A value's bytes, and whether they are plain ASCII (then they are their own UTF-8).
 using RawTake = std::function<void(std::string_view bytes, bool ascii)>;
 
@@ -164,6 +159,11 @@ private:
                                                         QStringDecoder::Flag::ConvertInitialBom};
 };
 
+// collect over the file's bytes, fed block by block. The markers and the quote are ASCII, and
+// the locale encoding (UTF-8 here) spells an ASCII character with its own byte and with no
+// other, so each value's bytes are decoded alone and the rest never is. Every search goes on
+// where the last block left it, so a value that spans many blocks is searched once, not again
+// from its start at every block, and only the unfinished value is held.
 class Collector
 {
 public:

@@ -27,14 +27,6 @@ PathStore::Block PathStore::allocate(qsizetype bytes)
     return Block(static_cast<char*>(memory));
 }
 
-PathStore PathStore::fromList(const QStringList& paths)
-{
-    PathStore store;
-    for (const QString& path : paths)
-        store.append(path);
-    return store;
-}
-
 PathStore::Slot* PathStore::slot(qsizetype i) const
 {
     Q_ASSERT(i >= 0 && i < m_size);

@@ -18,8 +18,6 @@ public:
     PathStore(PathStore&&) noexcept = default;
     PathStore& operator=(PathStore&&) noexcept = default;
 
-    static PathStore fromList(const QStringList& paths);
-
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
     QString at(qsizetype i) const;

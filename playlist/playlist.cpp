@@ -6,14 +6,14 @@
 
 #include <algorithm>
 
-Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_timer1(this)
+Playlist::Playlist(QObject* parent) : QAbstractListModel(parent), m_startupTimer(this)
 {
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setSingleShot(true);
-    m_timer1.setInterval(StartDelayMs);
+    m_startupTimer.setObjectName(QStringLiteral("Timer1"));
+    m_startupTimer.setSingleShot(true);
+    m_startupTimer.setInterval(StartDelayMs);
     // A coarse timer may fire up to a twentieth late; the start waits exactly its half second.
-    m_timer1.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer1, &QTimer::timeout, this, &Playlist::timerTick);
+    m_startupTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_startupTimer, &QTimer::timeout, this, &Playlist::timerTick);
 }
 
 int Playlist::rowCount(const QModelIndex& parent) const
@@ -50,7 +50,7 @@ PlaylistEntry Playlist::entry(int item) const
     return e;
 }
 
-QStringList Playlist::List1() const
+QStringList Playlist::paths() const
 {
     return m_paths.toList();
 }
@@ -123,39 +123,38 @@ void Playlist::setSelectedItem(int item)
     emit selectedItemChanged(item);
 }
 
-void Playlist::setText2(const QString& path)
+void Playlist::setCurrentPath(const QString& path)
 {
-    m_text2 = path;
+    m_currentPath = path;
     refreshCount();
     emit currentPathShown(path);
 }
 
-void Playlist::setText4(const QString& text)
+void Playlist::setStartTrigger(const QString& text)
 {
-    m_text4 = text;
+    m_startTrigger = text;
     // The start check: begin at the first entry unless something already plays.
-    if (!m_isPlaying || !m_isPlaying())
+    if (!m_player || !m_player->playing())
         PlayNext();
 }
 
 void Playlist::refreshCount()
 {
-    const QString caption = QString::number(count());
-    if (caption == m_totalFilesCaption)
+    if (count() == m_shownCount)
         return;
-    m_totalFilesCaption = caption;
-    emit totalFilesCaptionChanged(caption);
+    m_shownCount = count();
+    emit shownCountChanged(m_shownCount);
 }
 
 void Playlist::showEntry(int item)
 {
     m_pathListIndex = item - 1;
-    setText2(m_paths.at(item - 1));
+    setCurrentPath(m_paths.at(item - 1));
 }
 
 void Playlist::armStartTimer()
 {
-    m_timer1.start();
+    m_startupTimer.start();
 }
 
 void Playlist::firstGo()
@@ -203,7 +202,7 @@ void Playlist::step(int direction)
         m_currentIndex = (m_currentIndex <= 1 || m_currentIndex > n) ? n : m_currentIndex - 1;
     showEntry(m_currentIndex);
     // A refused file ends the step here: the selection and slider stay where they were.
-    if (!m_loadFile || !m_loadFile(m_text2))
+    if (!m_player || !m_player->openEntry(m_currentPath))
         return;
     setSelectedItem(m_currentIndex);
     emit ensureVisible(m_currentIndex);
@@ -228,8 +227,26 @@ void Playlist::playSelected()
         return;
     m_currentIndex = m_selectedItem;
     showEntry(m_currentIndex);
-    if (!m_text2.isEmpty() && m_loadFile)
-        m_loadFile(m_text2);
+    if (!m_currentPath.isEmpty() && m_player)
+        m_player->openEntry(m_currentPath);
+}
+
+void Playlist::playNow(const QString& path)
+{
+    if (OrvFormat::isPlaylistPath(path)) {
+        emit listFileDropped(path);
+        return;
+    }
+    const int before = count();
+    append(path, Paths::nameAfterLastSeparator(path));
+    // A full list takes nothing (and says so); what plays stays.
+    if (count() == before)
+        return;
+    refreshCount();
+    if (severalEntries(count()))
+        setSliderMax(count());
+    setSelectedItem(count());
+    playSelected();
 }
 
 void Playlist::entryClicked()
@@ -241,8 +258,8 @@ void Playlist::timerTick()
 {
     StartTrace::mark("timer fired");
     m_currentIndex = 0;
-    m_timer1.stop();
-    setText4(QString::number(m_currentIndex));
+    m_startupTimer.stop();
+    setStartTrigger(QString::number(m_currentIndex));
 }
 
 void Playlist::setSliderMax(int max)

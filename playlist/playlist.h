@@ -28,15 +28,22 @@ public:
     // The most entries the list holds, whatever adds them: as many as one playlist file may.
     static constexpr qsizetype MaxEntries = OrvFormat::MaxEntries;
 
-    // loadFile opens a path in the player and says whether the engine took it;
-    // isPlaying tells the start check whether something already plays.
-    using LoadFile = std::function<bool(const QString&)>;
-    using IsPlaying = std::function<bool()>;
+    // What the list asks of the player: open an entry (true when the engine took it), and
+    // whether something already plays (the start check).
+    class Player
+    {
+    public:
+        virtual bool openEntry(const QString& path) = 0;
+        virtual bool playing() const = 0;
+
+    protected:
+        ~Player() = default;
+    };
 
     explicit Playlist(QObject* parent = nullptr);
 
-    void setLoadFile(LoadFile loadFile) { m_loadFile = std::move(loadFile); }
-    void setIsPlaying(IsPlaying isPlaying) { m_isPlaying = std::move(isPlaying); }
+    // Without a player no entry opens and the start check always steps on.
+    void setPlayer(Player* player) { m_player = player; }
 
     // Model for the entry view: one column, "Filename".
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -52,12 +59,12 @@ public:
     static constexpr bool severalEntries(double count) { return count > 1; }
     PlaylistEntry entry(int item) const;
     // The path list, in entry order.
-    QStringList List1() const;
+    QStringList paths() const;
     void append(const QString& path, const QString& displayName);
     void append(const QList<PlaylistEntry>& entries);
     // Entries shown by their paths' own names; an empty list takes the paths as they are.
     void append(PathStore&& paths);
-    // Empties both lists; the current entry, the shown path and the count caption stay.
+    // Empties both lists; the current entry, the shown path and the shown count stay.
     void clear();
 
     // The entry view's selected item, 1-based; 0 when the view is empty.
@@ -69,14 +76,15 @@ public:
     // 1-based number of the current entry, 0 for none.
     int CurrentIndex() const { return m_currentIndex; }
     // The current path; every write shows the entry again, even the same path.
-    QString Text2() const { return m_text2; }
-    void setText2(const QString& path);
+    QString currentPath() const { return m_currentPath; }
+    void setCurrentPath(const QString& path);
     // The start trigger; every write runs the start check.
-    QString Text4() const { return m_text4; }
-    void setText4(const QString& text);
+    QString startTrigger() const { return m_startTrigger; }
+    void setStartTrigger(const QString& text);
 
     // The entry count as the window shows it; refreshed only at the moments that refresh it.
-    QString totalFilesCaption() const { return m_totalFilesCaption; }
+    // Stepping from the main window reads this one, not count().
+    int shownCount() const { return m_shownCount; }
     void refreshCount();
 
     // The slider beside the entry view.
@@ -84,7 +92,8 @@ public:
     int sliderValue() const { return m_sliderValue; }
     void setSliderMax(int max);
 
-    QTimer& Timer1() { return m_timer1; }
+    // The start-up timer: a half-second one shot before the first entry plays.
+    QTimer& startupTimer() { return m_startupTimer; }
 
     void firstGo();
     void Go();
@@ -95,6 +104,9 @@ public:
     void previousFileClicked();
     // Double click in the entry view: plays the selected entry at once.
     void playSelected();
+    // Adds a local file after the entries and plays it at once, as the desktop's "open" asks;
+    // a playlist file is handed on through listFileDropped, to be added as a drop adds it.
+    void playNow(const QString& path);
     // Single click in the entry view.
     void entryClicked();
 
@@ -104,11 +116,12 @@ signals:
     void selectedItemChanged(int item);
     // The entry view should scroll item into view.
     void ensureVisible(int item);
-    void totalFilesCaptionChanged(const QString& caption);
+    void shownCountChanged(int count);
     void sliderMaxChanged(int max);
     void sliderValueChanged(int value);
     // An append left entries out: the list holds MaxEntries.
     void full(qsizetype leftOut);
+    void listFileDropped(const QString& path);
 
 private:
     void showEntry(int item);
@@ -126,12 +139,11 @@ private:
     int m_selectedItem = 0;
     int m_pathListIndex = -1;
     int m_currentIndex = 0;
-    QString m_text2 = QStringLiteral("No File");
-    QString m_text4;
-    QString m_totalFilesCaption = QStringLiteral("0");
+    QString m_currentPath = QStringLiteral("No File");
+    QString m_startTrigger;
+    int m_shownCount = 0;
     int m_sliderMax = 1;
     int m_sliderValue = 0;
-    QTimer m_timer1;
-    LoadFile m_loadFile;
-    IsPlaying m_isPlaying;
+    QTimer m_startupTimer;
+    Player* m_player = nullptr;
 };

@@ -22,11 +22,11 @@ bool FakeEngine::setFileName(const QString& path)
     if (duringOpen)
         duringOpen();
     const bool known = m_media.contains(path);
-    if (m_refused.contains(path) || (m_strict && !known)) {
+    if (superseded || m_refused.contains(path) || (m_strict && !known)) {
         m_fileName.clear();
         m_duration = m_position = 0;
         m_width = m_height = 0;
-        m_lastError = QStringLiteral("refused: ") + path;
+        m_lastError = superseded ? QString() : QStringLiteral("refused: ") + path;
         emitPlayState(PlayStates::Closed);
         return false;
     }

@@ -34,6 +34,8 @@ public:
 
     // Runs inside setFileName, where a real engine lets events through while it waits.
     std::function<void()> duringOpen;
+    // Opens are taken over by a later one: refused with no reason.
+    bool superseded = false;
 
     QStringList calls;  // "setFileName:/a.avi", "Play", "Pause", ...
     QStringList opened; // paths given to setFileName, in order

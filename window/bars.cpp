@@ -102,7 +102,7 @@ void SeekBar::showProgress(double position, double duration)
         m_duration = std::max(duration, 0.0);
     }
     const int bar = static_cast<int>(std::lround(barWidth()));
-    if (const auto width = Playback::seekFillWidth(position, duration, bar))
+    if (const auto width = PlaybackDisplay::seekFillWidth(position, duration, bar))
         setFillWidth(*width);
 }
 

@@ -17,12 +17,12 @@ DisplayCommands::DisplayCommands(QWidget& window, MediaEngine& engine, QAction& 
 
 void DisplayCommands::toggleFullScreen()
 {
-    m_movieControls.setChecked(Playback::toggleFullScreen(m_engine));
+    m_movieControls.setChecked(PlaybackDisplay::toggleFullScreen(m_engine));
 }
 
 void DisplayCommands::windowedModeCheck()
 {
-    if (Playback::applyWindowedMode(m_engine))
+    if (PlaybackDisplay::applyWindowedMode(m_engine))
         m_movieControls.setChecked(false);
 }
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace Playback {
+namespace PlaybackDisplay {
 
 std::optional<int> seekFillWidth(double position, double duration, int barWidth)
 {
@@ -36,4 +36,4 @@ bool toggleFullScreen(MediaEngine& engine)
     return false;
 }
 
-} // namespace Playback
+} // namespace PlaybackDisplay

@@ -6,7 +6,7 @@
 
 class MediaEngine;
 
-namespace Playback {
+namespace PlaybackDisplay {
 
 // Width of the seek fill in twips; nothing while the duration gives no fraction.
 std::optional<int> seekFillWidth(double position, double duration, int barWidth);
@@ -18,4 +18,4 @@ bool applyWindowedMode(MediaEngine& engine);
 // Full screen on or off with the engine's control bar; returns the new check mark.
 bool toggleFullScreen(MediaEngine& engine);
 
-} // namespace Playback
+} // namespace PlaybackDisplay

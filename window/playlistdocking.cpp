@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <limits>
 
-PlaylistDocking::PlaylistDocking(QWidget& mainWindow, PlaylistWindow playlistWindow, bool attached)
+PlaylistDocking::PlaylistDocking(QWidget& mainWindow, WindowFinder playlistWindow, bool attached)
     : QObject(&mainWindow), m_main(mainWindow), m_playlistWindow(std::move(playlistWindow)),
       m_attached(attached)
 {

@@ -13,9 +13,9 @@ class PlaylistDocking : public QObject
 public:
     // playlistWindow gives the playlist window, creating it when create is true; it may
     // return null when it is not created yet.
-    using PlaylistWindow = std::function<QWidget*(bool create)>;
+    using WindowFinder = std::function<QWidget*(bool create)>;
 
-    PlaylistDocking(QWidget& mainWindow, PlaylistWindow playlistWindow, bool attached);
+    PlaylistDocking(QWidget& mainWindow, WindowFinder playlistWindow, bool attached);
 
     // The playlist is docked under the main window.
     bool PLSattached() const { return m_attached; }
@@ -31,6 +31,6 @@ private:
     void place(QWidget& playlist);
 
     QWidget& m_main;
-    PlaylistWindow m_playlistWindow;
+    WindowFinder m_playlistWindow;
     bool m_attached;
 };

@@ -27,9 +27,6 @@ public:
     // maximised tells whether the window is maximised: no drag then.
     WindowMover(QWidget& window, std::function<bool()> maximised);
 
-    // The press point of a drag in progress, in twips from the window's top left.
-    int StartDragX() const { return m_startDragX; }
-    int StartDragY() const { return m_startDragY; }
     // A drag is in progress.
     bool boolis() const { return m_boolis; }
 

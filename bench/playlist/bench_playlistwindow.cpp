@@ -1,7 +1,7 @@
 // A playlist file read into the playlist window with its entry view on screen, and the view
 // scrolled to its end and back, at 1,000 to 100,000 entries.
-#include "playlist/formpls.h"
 #include "playlist/orvformat.h"
+#include "playlist/playlistwindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -31,7 +31,8 @@ void readIntoTheWindow(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        formPLS window;
+        Playlist list;
+        PlaylistWindow window(list);
         window.show();
         window.PullFromORV(file);
         QApplication::processEvents();
@@ -44,7 +45,8 @@ void scrollAndSelect(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString file = playlistFile(dir, static_cast<int>(state.range(0)));
-    formPLS window;
+    Playlist list;
+    PlaylistWindow window(list);
     window.show();
     window.PullFromORV(file);
     QTreeView* view = window.listview1();

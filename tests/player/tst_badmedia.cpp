@@ -5,8 +5,8 @@
 #include "engine/mpvengine.h"
 #include "engine/mpvview.h"
 #include "player/formvideo.h"
-#include "playlist/formpls.h"
 #include "playlist/orvformat.h"
+#include "playlist/playlistwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -209,7 +209,7 @@ private slots:
             QTest::qWait(500);
             QCOMPARE(playlist.CurrentIndex(), 1);
             QCOMPARE(outcomes.size(), 1);
-            window.playlistWindow().PlayNext();
+            window.playlist().PlayNext();
         }
         QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), clip("clip.wmv"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
@@ -252,17 +252,17 @@ private slots:
         QVERIFY(player);
         FormVideo& window = *player;
         MediaEngine& engine = window.MediaPlayer1();
-        formPLS& pls = window.playlistWindow();
+        PlaylistWindow& pls = window.playlistWindow();
         pls.PullFromORV(list);
         QCOMPARE(pls.playlist().count(), entries.size());
         pls.Go();
         // The start timer plays the first entry.
-        QTRY_VERIFY_WITH_TIMEOUT(!pls.playlist().Timer1().isActive(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!pls.playlist().startupTimer().isActive(), 5000);
 
         // Stepped through with "next", as a user would; each entry gets time to do harm.
         for (qsizetype entry = 1; entry <= entries.size(); ++entry) {
             if (entry > 1)
-                pls.PlayNext();
+                pls.playlist().PlayNext();
             QCOMPARE(pls.playlist().CurrentIndex(), entry);
             QTest::qWait(300);
             QVERIFY2(!udpPortBound(udpPort), qPrintable(entries.at(entry - 1)));
@@ -298,7 +298,7 @@ private slots:
         QVERIFY(player);
         FormVideo& window = *player;
         MediaEngine& engine = window.MediaPlayer1();
-        formPLS& pls = window.playlistWindow();
+        PlaylistWindow& pls = window.playlistWindow();
 
         // Looked at all along, also while an open waits for mpv.
         QStringList opened;
@@ -313,17 +313,17 @@ private slots:
         // The one beside the film is not a subtitle mpv can read, and the user hears so.
         QTest::ignoreMessage(QtWarningMsg,
                              "Cannot show the subtitle file film.sub: not a subtitle file.");
-        pls.playNow(movie);
+        pls.playlist().playNow(movie);
         QTest::qWait(500);
         QCOMPARE(engine.FileName(), QString());
         pls.PullFromORV(list);
         for (const QString& path : entries) {
-            pls.PlayNext();
+            pls.playlist().PlayNext();
             QTest::qWait(500);
             QVERIFY2(opened.isEmpty(), qPrintable(path + u' ' + opened.join(u' ')));
         }
-        pls.PlayPrev();
-        pls.PlayPrev();
+        pls.playlist().PlayPrev();
+        pls.playlist().PlayPrev();
         QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), entries.first(), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(engine.PlayState(), PlayStates::Playing, 5000);
         QTest::qWait(500);
@@ -349,7 +349,7 @@ private slots:
         MediaEngine& engine = window.MediaPlayer1();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.playlistWindow().playNow(path);
+        window.playlist().playNow(path);
         QTRY_COMPARE_WITH_TIMEOUT(engine.FileName(), path, 20000);
 
         window.findChild<QAction*>(QStringLiteral("mnu200"))->trigger();

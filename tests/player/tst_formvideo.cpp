@@ -7,8 +7,8 @@
 #include "player/formvideo.h"
 #include "player/playbackcontroller.h"
 #include "player/startup.h"
-#include "playlist/formpls.h"
 #include "playlist/orvformat.h"
+#include "playlist/playlistwindow.h"
 #include "whenshown.h"
 
 #include <QAction>
@@ -93,7 +93,7 @@ private slots:
         // Upper case is not a playlist: it becomes one media entry.
         Rig other(env());
         QVERIFY(other.window->load({"/m/LIST.ORV"}));
-        QCOMPARE(other.playlist().List1(), QStringList{"/m/LIST.ORV"});
+        QCOMPARE(other.playlist().paths(), QStringList{"/m/LIST.ORV"});
     }
 
     void startsWithSeveralFilesAndFoldersInOrder()
@@ -107,7 +107,7 @@ private slots:
         Rig rig(env());
         QVERIFY(rig.window->load({files[0], files[1], here.filePath("dir")}));
         // The folder as "+DIR" scans it: .mpg before .avi.
-        QCOMPARE(rig.playlist().List1(), (QStringList{files[0], files[1], files[3], files[2]}));
+        QCOMPARE(rig.playlist().paths(), (QStringList{files[0], files[1], files[3], files[2]}));
         QTRY_COMPARE_WITH_TIMEOUT(rig.engine->opened, QStringList{files[0]}, 5000);
     }
 
@@ -171,7 +171,7 @@ private slots:
         rig.window->playback().togglePlay();
         QVERIFY(rig.engine->calls.isEmpty());
 
-        QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
+        QVERIFY(rig.window->playback().openEntry("/m/a.avi"));
         rig.engine->calls.clear();
         rig.window->playback().togglePlay();
         QCOMPARE(rig.window->findChild<QLabel*>("lblPlay")->text(), QStringLiteral("8"));
@@ -186,7 +186,7 @@ private slots:
         Rig rig(env());
         QVERIFY(rig.window->load({}));
         QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
-        QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
+        QVERIFY(rig.window->playback().openEntry("/m/a.avi"));
         rig.engine->calls.clear();
         auto* play = rig.window->findChild<QLabel*>("lblPlay");
         // What a double click brings: press, release, double click, release.
@@ -210,7 +210,7 @@ private slots:
     {
         Rig rig(env());
         QVERIFY(rig.window->load({}));
-        QVERIFY(rig.window->LoadPLFile("/m/a.avi"));
+        QVERIFY(rig.window->playback().openEntry("/m/a.avi"));
         auto* fill = rig.window->findChild<QWidget*>("Shapescroll");
         auto* bar = rig.window->findChild<QWidget*>("Position");
         rig.engine->setPositionQuietly(5.0); // half of the default 10 s
@@ -226,22 +226,22 @@ private slots:
         QVERIFY(rig.window->load({}));
         const QString tipBefore = rig.engine->toolTip();
         rig.engine->calls.clear();
-        QVERIFY(!rig.window->LoadPLFile(""));
+        QVERIFY(!rig.window->playback().openEntry(""));
         QVERIFY(rig.engine->calls.isEmpty());
         QCOMPARE(rig.engine->toolTip(), tipBefore);
 
-        QVERIFY(rig.window->LoadPLFile("\"/m/q.avi\""));
+        QVERIFY(rig.window->playback().openEntry("\"/m/q.avi\""));
         QCOMPARE(rig.engine->FileName(), QStringLiteral("/m/q.avi"));
 
         rig.engine->addMedia("/m/sound.mp3", {3.0, 0, 0});
-        QVERIFY(rig.window->LoadPLFile("/m/sound.mp3"));
+        QVERIFY(rig.window->playback().openEntry("/m/sound.mp3"));
         QCOMPARE(rig.window->VideoHeight, 0);
         QCOMPARE(rig.window->VideoWidth, qRound(320 * twipsPerPixel(rig.window.get()).x));
         QVERIFY(rig.engine->toolTip().startsWith("Orvella: sound.mp3 "));
 
         // Far wider than a 16-bit twips value holds.
         rig.engine->addMedia("/m/uhd.avi", {1.0, 3840, 2160});
-        QVERIFY(rig.window->LoadPLFile("/m/uhd.avi"));
+        QVERIFY(rig.window->playback().openEntry("/m/uhd.avi"));
         QCOMPARE(rig.window->VideoWidth, qRound(3840 * twipsPerPixel(rig.window.get()).x));
         QCOMPARE(rig.window->VideoHeight, qRound(2160 * twipsPerPixel(rig.window.get()).y));
     }
@@ -380,7 +380,7 @@ private slots:
     {
         Rig rig(env());
         QVERIFY(rig.window->load({}));
-        QPointer<formPLS> pls = &rig.window->playlistWindow();
+        QPointer<PlaylistWindow> pls = &rig.window->playlistWindow();
         pls->show();
         rig.window->findChild<QAction*>("mnuExit")->trigger();
         QVERIFY(!pls->isVisible());
@@ -423,7 +423,7 @@ private slots:
         QCOMPARE(rig.playlist().selectedItem(), 1);
         QVERIFY(!rig.window->isVisible());
         QVERIFY(!rig.window->playlistWindow().isVisible());
-        QVERIFY(!rig.playlist().Timer1().isActive());
+        QVERIFY(!rig.playlist().startupTimer().isActive());
     }
 };
 

@@ -6,7 +6,7 @@
 #include "engine/mpvengine.h"
 #include "engine/volume.h"
 #include "player/formvideo.h"
-#include "playlist/formpls.h"
+#include "playlist/playlistwindow.h"
 #include "scripteddialogs.h"
 #include "window/bars.h"
 #include "window/playeractions.h"
@@ -216,7 +216,7 @@ private slots:
     {
         makeScene();
         m_window->actions().mnuShowPL->trigger();
-        formPLS& pls = m_window->playlistWindow();
+        PlaylistWindow& pls = m_window->playlistWindow();
         pls.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&pls));
         pls.listview1()->setFocus();

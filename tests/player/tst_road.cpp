@@ -5,7 +5,7 @@
 #include "engine/mpvengine.h"
 #include "engine/mpvview.h"
 #include "player/formvideo.h"
-#include "playlist/formpls.h"
+#include "playlist/playlistwindow.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -171,7 +171,7 @@ private slots:
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(window.get(), &drop);
         QTRY_VERIFY_WITH_TIMEOUT(brightPixels(view->grabFramebuffer(), 0.75, 1) > 20, 10000);
-        QCOMPARE(window->playlistWindow().playlist().List1(), QStringList{film});
+        QCOMPARE(window->playlistWindow().playlist().paths(), QStringList{film});
     }
 
     void unplayableEntryStopsThere()
@@ -189,7 +189,7 @@ private slots:
         playlist.append({{junk, "junk.avi"}, {m_dir.filePath("missing.avi"), "missing.avi"}});
         playlist.Go();
         QTRY_COMPARE_WITH_TIMEOUT(playlist.CurrentIndex(), 1, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!playlist.Timer1().isActive(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!playlist.startupTimer().isActive(), 10000);
         QTest::qWait(1000);
         QCOMPARE(playlist.CurrentIndex(), 1);
         QCOMPARE(engine.FileName(), QString());

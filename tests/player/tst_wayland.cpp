@@ -4,7 +4,7 @@
 // (the hot-key grab, the tray) may stand in its way.
 #include "engine/mpvengine.h"
 #include "player/formvideo.h"
-#include "playlist/formpls.h"
+#include "playlist/playlistwindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,7 +11,7 @@ class TestPlaylistNavigation : public QObject
 {
     Q_OBJECT
 
-    struct Rig
+    struct Rig : Playlist::Player
     {
         Playlist playlist;
         QStringList loaded;
@@ -20,14 +20,16 @@ class TestPlaylistNavigation : public QObject
 
         explicit Rig(int entries)
         {
-            playlist.setLoadFile([this](const QString& path) {
-                loaded << path;
-                return !refused.contains(path);
-            });
-            playlist.setIsPlaying([this] { return playState == PlayStates::Playing; });
+            playlist.setPlayer(this);
             for (int i = 1; i <= entries; ++i)
                 playlist.append(path(i), QStringLiteral("e%1").arg(i));
         }
+        bool openEntry(const QString& path) override
+        {
+            loaded << path;
+            return !refused.contains(path);
+        }
+        bool playing() const override { return playState == PlayStates::Playing; }
         static QString path(int i) { return QStringLiteral("/m/e%1.avi").arg(i); }
         void setCurrent(int item)
         {
@@ -52,7 +54,7 @@ private slots:
         rig.playlist.PlayPrev();
         QCOMPARE(rig.loaded, QStringList{Rig::path(3)});
         QCOMPARE(rig.playlist.CurrentIndex(), 3);
-        QCOMPARE(rig.playlist.Text2(), Rig::path(3));
+        QCOMPARE(rig.playlist.currentPath(), Rig::path(3));
         QCOMPARE(rig.playlist.pathListIndex(), 2);
     }
 
@@ -77,8 +79,8 @@ private slots:
         rig.playlist.firstGo();
         QVERIFY(rig.loaded.isEmpty());
         QCOMPARE(rig.playlist.CurrentIndex(), 0);
-        QCOMPARE(rig.playlist.Text2(), QStringLiteral("No File"));
-        QVERIFY(!rig.playlist.Timer1().isActive());
+        QCOMPARE(rig.playlist.currentPath(), QStringLiteral("No File"));
+        QVERIFY(!rig.playlist.startupTimer().isActive());
     }
 
     void oneEntry()
@@ -107,16 +109,16 @@ private slots:
         Rig rig(5);
         QSignalSpy shown(&rig.playlist, &Playlist::currentPathShown);
         rig.playlist.firstGo();
-        QCOMPARE(rig.playlist.Text2(), Rig::path(5));
+        QCOMPARE(rig.playlist.currentPath(), Rig::path(5));
         QCOMPARE(rig.playlist.CurrentIndex(), 5);
         QCOMPARE(rig.playlist.sliderMax(), 5);
         QVERIFY(rig.loaded.isEmpty());
-        QVERIFY(rig.playlist.Timer1().isActive());
-        QCOMPARE(rig.playlist.Timer1().interval(), 500);
+        QVERIFY(rig.playlist.startupTimer().isActive());
+        QCOMPARE(rig.playlist.startupTimer().interval(), 500);
 
         QTRY_COMPARE_WITH_TIMEOUT(rig.loaded, QStringList{Rig::path(1)}, 5000);
-        QVERIFY(!rig.playlist.Timer1().isActive());
-        QCOMPARE(rig.playlist.Text4(), QStringLiteral("0"));
+        QVERIFY(!rig.playlist.startupTimer().isActive());
+        QCOMPARE(rig.playlist.startTrigger(), QStringLiteral("0"));
         QCOMPARE(rig.playlist.sliderValue(), 1);
         QCOMPARE(rig.playlist.CurrentIndex(), 1);
         QVERIFY(shown.count() >= 2);
@@ -132,7 +134,7 @@ private slots:
 
         rig.playlist.append(Rig::path(3), QStringLiteral("e3"));
         rig.playlist.Go();
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.playlist.Timer1().isActive(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.playlist.startupTimer().isActive(), 5000);
         QVERIFY(rig.loaded.isEmpty());
         QCOMPARE(rig.playlist.CurrentIndex(), 0);
         rig.playlist.PlayNext();
@@ -145,7 +147,7 @@ private slots:
         rig.playlist.setSelectedItem(2);
         rig.playlist.Go();
         QCOMPARE(rig.playlist.CurrentIndex(), 2);
-        QCOMPARE(rig.playlist.Text2(), Rig::path(2));
+        QCOMPARE(rig.playlist.currentPath(), Rig::path(2));
         QVERIFY(rig.loaded.isEmpty());
         QCOMPARE(rig.playlist.sliderMax(), 3);
     }
@@ -159,7 +161,7 @@ private slots:
         rig.playlist.PlayNext();
         QCOMPARE(rig.loaded, QStringList{Rig::path(2)});
         QCOMPARE(rig.playlist.CurrentIndex(), 2);
-        QCOMPARE(rig.playlist.Text2(), Rig::path(2));
+        QCOMPARE(rig.playlist.currentPath(), Rig::path(2));
         // The view's selection and the slider still show the entry that played.
         QCOMPARE(rig.playlist.selectedItem(), 1);
         QCOMPARE(rig.playlist.sliderValue(), 1);
@@ -174,19 +176,19 @@ private slots:
         QCOMPARE(rig.loaded, QStringList{Rig::path(2)});
         QCOMPARE(rig.playlist.CurrentIndex(), 2);
         QCOMPARE(slider.count(), 0);
-        QVERIFY(!rig.playlist.Timer1().isActive());
+        QVERIFY(!rig.playlist.startupTimer().isActive());
     }
 
     void countCaptionRefreshesOnlyWhenAsked()
     {
         Rig rig(0);
         rig.playlist.append(Rig::path(1), QStringLiteral("e1"));
-        QCOMPARE(rig.playlist.totalFilesCaption(), QStringLiteral("0"));
+        QCOMPARE(rig.playlist.shownCount(), 0);
         rig.playlist.entryClicked();
-        QCOMPARE(rig.playlist.totalFilesCaption(), QStringLiteral("1"));
+        QCOMPARE(rig.playlist.shownCount(), 1);
         rig.playlist.clear();
         QCOMPARE(rig.playlist.count(), 0);
-        QCOMPARE(rig.playlist.totalFilesCaption(), QStringLiteral("1"));
+        QCOMPARE(rig.playlist.shownCount(), 1);
         QCOMPARE(rig.playlist.selectedItem(), 0);
     }
 
@@ -212,7 +214,10 @@ private slots:
         rig.playlist.append({{Rig::path(1), {}}, {Rig::path(2), {}}, {Rig::path(3), {}}});
         QCOMPARE(rig.playlist.count(), Playlist::MaxEntries);
         QCOMPARE(rig.playlist.entry(rig.playlist.count()).path, Rig::path(1));
-        rig.playlist.append(PathStore::fromList({Rig::path(4), Rig::path(5)}));
+        PathStore more;
+        more.append(Rig::path(4));
+        more.append(Rig::path(5));
+        rig.playlist.append(std::move(more));
         QCOMPARE(rig.playlist.count(), Playlist::MaxEntries);
         QCOMPARE(full.count(), 2);
         QCOMPARE(full.at(0).at(0).value<qsizetype>(), 2);

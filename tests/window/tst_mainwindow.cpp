@@ -7,7 +7,7 @@
 #include "fakeengine.h"
 #include "player/formvideo.h"
 #include "player/playbackcontroller.h"
-#include "playlist/formpls.h"
+#include "playlist/playlistwindow.h"
 #include "window/aboutshowing.h"
 #include "window/bars.h"
 #include "window/maximiser.h"
@@ -56,7 +56,7 @@ class TestMainWindow : public QObject
         QAction* action(const char* name) { return window->findChild<QAction*>(name); }
         QWidget* child(const char* name) { return window->findChild<QWidget*>(name); }
         bool timerOn() { return window->findChild<QTimer*>("Timerscroll")->isActive(); }
-        formPLS& playlist() { return window->playlistWindow(); }
+        PlaylistWindow& playlist() { return window->playlistWindow(); }
     };
     Rig rig() { return Rig(m_dir.filePath(QString::number(++m_serial))); }
 
@@ -291,7 +291,7 @@ private slots:
         QCOMPARE(volume->fill()->width(), volume->width() / 2);
 
         r.engine->addMedia("/m/a.avi", {4.0, 320, 240});
-        QVERIFY(r.window->LoadPLFile("/m/a.avi"));
+        QVERIFY(r.window->playback().openEntry("/m/a.avi"));
         auto* seek = static_cast<SeekBar*>(r.child("Position"));
         QSignalSpy jumps(playback, &PlaybackController::positionJumped);
         QTest::mouseClick(seek, Qt::LeftButton, {}, QPoint(seek->width() / 2, 2));
@@ -326,7 +326,7 @@ private slots:
         QCOMPARE(r.window->size(), before);
 
         r.engine->addMedia("/m/a.avi", {}); // 320 x 240
-        QVERIFY(r.window->LoadPLFile("/m/a.avi"));
+        QVERIFY(r.window->playback().openEntry("/m/a.avi"));
         r.action("mnuFullscreen")->trigger();
         r.action("mnu50")->trigger();
         // Below the minimum size: the program's own sizes are not held to it.
@@ -342,7 +342,7 @@ private slots:
     void maximiseToTheWorkAreaAndBack()
     {
         Rig r = rig();
-        QVERIFY(r.window->LoadPLFile("/m/a.avi"));
+        QVERIFY(r.window->playback().openEntry("/m/a.avi"));
         const QRect normal = r.window->geometry();
         const QRect workArea = r.window->screen()->availableGeometry();
         QTest::mouseDClick(r.window.get(), Qt::LeftButton, {}, QPoint(200, 5));
@@ -403,7 +403,7 @@ private slots:
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(r.window.get(), &drop);
-        QCOMPARE(r.playlist().playlist().List1(), QStringList{"/m/dropped.avi"});
+        QCOMPARE(r.playlist().playlist().paths(), QStringList{"/m/dropped.avi"});
     }
 };
 

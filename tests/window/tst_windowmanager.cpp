@@ -6,7 +6,8 @@
 #include "fakeengine.h"
 #include "ownxserver.h"
 #include "player/formvideo.h"
-#include "playlist/formpls.h"
+#include "player/playbackcontroller.h"
+#include "playlist/playlistwindow.h"
 #include "window/playeractions.h"
 #include "window/windowmover.h"
 
@@ -114,7 +115,7 @@ private slots:
     void dragBySurfaceCarriesTheDockedPlaylist()
     {
         m_window->actions().mnuShowPL->trigger();
-        formPLS& playlist = m_window->playlistWindow();
+        PlaylistWindow& playlist = m_window->playlistWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&playlist));
         drag(QPoint(300, 105), QPoint(360, 65));
         QTRY_COMPARE(m_window->pos(), QPoint(160, 60));
@@ -150,7 +151,7 @@ private slots:
     void zoomIsNotHeldToTheMinimum()
     {
         m_engine->addMedia("/m/a.avi", {}); // 320 x 240
-        QVERIFY(m_window->LoadPLFile("/m/a.avi"));
+        QVERIFY(m_window->playback().openEntry("/m/a.avi"));
         // The window has its new size at once; the window manager's answer comes after.
         m_window->actions().mnu50->trigger();
         QTest::qWait(300);
@@ -224,7 +225,7 @@ private slots:
             return place;
         };
         m_window->actions().mnuShowPL->trigger();
-        formPLS& playlist = m_window->playlistWindow();
+        PlaylistWindow& playlist = m_window->playlistWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&playlist));
         click(m_window.get()); // the window manager raises and activates the main window
         QTRY_VERIFY(m_window->isActiveWindow());

@@ -1,5 +1,6 @@
 // The playlist window: a small always-on-top window that shows the playlist's entries
-// and carries its buttons. The entries and the steps through them live in Playlist.
+// and carries its buttons. The entries and the steps through them live in Playlist, which the
+// window is given and only draws.
 #pragma once
 
 #include "controls/filedialogdriver.h"
@@ -30,23 +31,19 @@ inline const QString MediaFilter =
 inline const QString PlaylistFilter = QStringLiteral("Orvella Playlist (orv)|*.orv");
 inline const QString OpenDialogTitle = QStringLiteral("Choose media to play");
 
-class formPLS : public QWidget
+class PlaylistWindow : public QWidget
 {
     Q_OBJECT
 public:
     // dialogs answers the file and folder choosers; Qt's own dialogs when null.
-    explicit formPLS(std::unique_ptr<FileDialogDriver> dialogs = nullptr,
-                     QWidget* parent = nullptr);
-    ~formPLS() override;
+    explicit PlaylistWindow(Playlist& playlist, std::unique_ptr<FileDialogDriver> dialogs = nullptr,
+                            QWidget* parent = nullptr);
+    ~PlaylistWindow() override;
 
-    Playlist& playlist() { return *m_playlist; }
+    Playlist& playlist() { return m_playlist; }
 
-    // Public seams the main window calls.
-    void firstGo() { m_playlist->firstGo(); }
-    void Go() { m_playlist->Go(); }
-    void PlayNext() { m_playlist->PlayNext(); }
-    void PlayPrev() { m_playlist->PlayPrev(); }
-    static QString Getfilename(const QString& path);
+    void firstGo() { m_playlist.firstGo(); }
+    void Go() { m_playlist.Go(); }
 
     // Adding: the open dialog (a media file or a playlist file) and a folder's media files.
     void add();
@@ -55,9 +52,6 @@ public:
     // Files, folders and playlists dropped on a window, each added as "+FILE" or "+DIR" adds
     // it.
     void addDropped(const QStringList& paths);
-    // Adds a file after the entries and plays it now, as the desktop's "open" asks; a playlist
-    // file is added as a drop adds it.
-    void playNow(const QString& path);
     // Playlist files and the list as a whole.
     void WriteToORV(const QString& path);
     void PullFromORV(const QString& path);
@@ -71,7 +65,6 @@ public:
     // The file or folder chosen last; "" after a cancel.
     QString MoviePath;
 
-    QString lbltotalfilesCaption() const;
     QTreeView* listview1() const { return m_listview1; }
     picSlider* PicVScroll1() const { return m_picVScroll1; }
 
@@ -79,7 +72,6 @@ public:
     void setAttachedReader(std::function<bool()> attached) { m_attached = std::move(attached); }
     // The press point of a title drag, in twips within the title.
     int DragX() const { return m_dragX; }
-    int DragY() const { return m_dragY; }
 
 signals:
     // A playlist file or a folder gave nothing, and why, in one line for the user.
@@ -88,8 +80,6 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    // The current entry's file name, as the title shows it.
-    QString Text3() const { return m_text3; }
 
 private:
     void AddFromDialog();
@@ -98,7 +88,7 @@ private:
     void addChosen();
     void addChosenFolder();
     // "+FILE": add through add, then start the list if it was empty.
-    void addAsFileButton(void (formPLS::*add)());
+    void addAsFileButton(void (PlaylistWindow::*add)());
     void showMessage(const QString& text);
     void showCurrentName(const QString& path);
     void selectInView(int item);
@@ -110,12 +100,11 @@ private:
     void titleMouse(const QMouseEvent& event);
 
     std::unique_ptr<CommonDialog> m_commonDialog;
-    Playlist* m_playlist;
+    Playlist& m_playlist;
     QTreeView* m_listview1;
     picSlider* m_picVScroll1;
     QLabel* m_label1;
     QLabel* m_lbltotalfiles;
-    QString m_text3 = QStringLiteral("No File");
     std::function<bool()> m_attached;
     int m_dragX = 0;
     int m_dragY = 0;

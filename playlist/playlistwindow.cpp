@@ -1,4 +1,4 @@
-#include "playlist/formpls.h"
+#include "playlist/playlistwindow.h"
 
 #include "controls/alwaysontop.h"
 #include "controls/commondialog.h"
@@ -52,12 +52,12 @@ constexpr BottomButton bottomRow[] = {
 
 } // namespace
 
-formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
+PlaylistWindow::PlaylistWindow(Playlist& playlist, std::unique_ptr<FileDialogDriver> dialogs,
+                               QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
       m_commonDialog(std::make_unique<CommonDialog>(
           dialogs ? std::move(dialogs) : std::make_unique<QtFileDialogDriver>(this))),
-      m_playlist(new Playlist(this)), m_listview1(new QTreeView(this)),
-      m_picVScroll1(new picSlider(this)),
+      m_playlist(playlist), m_listview1(new QTreeView(this)), m_picVScroll1(new picSlider(this)),
       m_label1(new QLabel(QStringLiteral("ORV Playlist:"), this)),
       m_lbltotalfiles(new QLabel(QStringLiteral("0"), this))
 {
@@ -101,15 +101,10 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     Face::paint(*line1, Qt::black);
 
     m_picVScroll1->setObjectName(QStringLiteral("PicVScroll1"));
-    connect(m_playlist, &Playlist::sliderMaxChanged, m_picVScroll1, &picSlider::setMax);
-    connect(m_playlist, &Playlist::sliderValueChanged, m_picVScroll1, &picSlider::setValue);
-    connect(m_picVScroll1, &picSlider::Change, this, &formPLS::sliderChanged);
-    connect(new FileDrop(*this), &FileDrop::dropped, this, &formPLS::addDropped);
-    connect(m_playlist, &Playlist::full, this, [this](qsizetype leftOut) {
-        emit refused(QStringLiteral("The playlist is full (%1 entries): %2 left out.")
-                         .arg(Playlist::MaxEntries)
-                         .arg(leftOut));
-    });
+    connect(&m_playlist, &Playlist::sliderMaxChanged, m_picVScroll1, &picSlider::setMax);
+    connect(&m_playlist, &Playlist::sliderValueChanged, m_picVScroll1, &picSlider::setValue);
+    connect(m_picVScroll1, &picSlider::Change, this, &PlaylistWindow::sliderChanged);
+    connect(new FileDrop(*this), &FileDrop::dropped, this, &PlaylistWindow::addDropped);
 
     for (const BottomButton& b : bottomRow) {
         auto* glyph = new GlyphLabel(QString::fromLatin1(b.name), QString::fromLatin1(b.caption),
@@ -119,61 +114,51 @@ formPLS::formPLS(std::unique_ptr<FileDialogDriver> dialogs, QWidget* parent)
     const auto button = [this](const char* name) {
         return findChild<GlyphLabel*>(QString::fromLatin1(name));
     };
-    connect(button("Command1"), &GlyphLabel::clicked, m_playlist, &Playlist::nextFileClicked);
-    connect(button("Command2"), &GlyphLabel::clicked, m_playlist, &Playlist::previousFileClicked);
-    connect(button("Command3"), &GlyphLabel::clicked, this, &formPLS::clearClicked);
-    connect(button("Command4"), &GlyphLabel::clicked, this, &formPLS::saveClicked);
-    connect(button("Command5"), &GlyphLabel::clicked, this, &formPLS::addFolderClicked);
-    connect(button("Command6"), &GlyphLabel::clicked, this, &formPLS::addFileClicked);
+    connect(button("Command1"), &GlyphLabel::clicked, &m_playlist, &Playlist::nextFileClicked);
+    connect(button("Command2"), &GlyphLabel::clicked, &m_playlist, &Playlist::previousFileClicked);
+    connect(button("Command3"), &GlyphLabel::clicked, this, &PlaylistWindow::clearClicked);
+    connect(button("Command4"), &GlyphLabel::clicked, this, &PlaylistWindow::saveClicked);
+    connect(button("Command5"), &GlyphLabel::clicked, this, &PlaylistWindow::addFolderClicked);
+    connect(button("Command6"), &GlyphLabel::clicked, this, &PlaylistWindow::addFileClicked);
 
     m_commonDialog->setFilter(MediaFilter);
     m_commonDialog->setDialogTitle(OpenDialogTitle);
 
-    connect(m_playlist, &Playlist::currentPathShown, this, &formPLS::showCurrentName);
-    connect(m_playlist, &Playlist::totalFilesCaptionChanged, m_lbltotalfiles, &QLabel::setText);
-    connect(m_playlist, &Playlist::selectedItemChanged, this, &formPLS::selectInView);
-    connect(m_playlist, &Playlist::ensureVisible, this, [this](int item) {
+    connect(&m_playlist, &Playlist::currentPathShown, this, &PlaylistWindow::showCurrentName);
+    connect(&m_playlist, &Playlist::shownCountChanged, m_lbltotalfiles,
+            [this](int count) { m_lbltotalfiles->setText(QString::number(count)); });
+    connect(&m_playlist, &Playlist::selectedItemChanged, this, &PlaylistWindow::selectInView);
+    connect(&m_playlist, &Playlist::ensureVisible, this, [this](int item) {
         if (m_listview1->model())
-            m_listview1->scrollTo(m_playlist->index(item - 1));
+            m_listview1->scrollTo(m_playlist.index(item - 1));
     });
-    connect(m_listview1, &QAbstractItemView::clicked, m_playlist, &Playlist::entryClicked);
-    connect(m_listview1, &QAbstractItemView::doubleClicked, m_playlist, &Playlist::playSelected);
+    connect(m_listview1, &QAbstractItemView::clicked, &m_playlist, &Playlist::entryClicked);
+    connect(m_listview1, &QAbstractItemView::doubleClicked, &m_playlist, &Playlist::playSelected);
 
     placeControls();
     AlwaysOnTop::MakeTopmost(*this);
 }
 
-formPLS::~formPLS() = default;
+PlaylistWindow::~PlaylistWindow() = default;
 
-QString formPLS::Getfilename(const QString& path)
+void PlaylistWindow::showCurrentName(const QString& path)
 {
-    return Paths::nameAfterLastSeparator(path);
-}
-
-QString formPLS::lbltotalfilesCaption() const
-{
-    return m_playlist->totalFilesCaption();
-}
-
-void formPLS::showCurrentName(const QString& path)
-{
-    m_text3 = Getfilename(path);
-    m_label1->setText(QStringLiteral("ORV Playlist: ") + m_text3);
+    m_label1->setText(QStringLiteral("ORV Playlist: ") + Paths::nameAfterLastSeparator(path));
     m_label1->setToolTip(plainToolTip(m_label1->text()));
 }
 
-void formPLS::sliderChanged()
+void PlaylistWindow::sliderChanged()
 {
     // The entry after the one numbered Value comes into view; past the end, nothing.
     const int value = m_picVScroll1->Value();
-    if (m_playlist->count() == 0 || m_playlist->count() < value)
+    if (m_playlist.count() == 0 || m_playlist.count() < value)
         return;
-    const QModelIndex after = m_playlist->index(value);
+    const QModelIndex after = m_playlist.index(value);
     if (after.isValid() && m_listview1->model())
         m_listview1->scrollTo(after);
 }
 
-bool formPLS::eventFilter(QObject* watched, QEvent* event)
+bool PlaylistWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const bool mouse = event->type() == QEvent::MouseButtonPress ||
                        event->type() == QEvent::MouseMove ||
@@ -187,7 +172,7 @@ bool formPLS::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-void formPLS::titleMouse(const QMouseEvent& event)
+void PlaylistWindow::titleMouse(const QMouseEvent& event)
 {
     if (m_attached && m_attached())
         return;
@@ -201,29 +186,29 @@ void formPLS::titleMouse(const QMouseEvent& event)
     }
 }
 
-void formPLS::showEvent(QShowEvent* event)
+void PlaylistWindow::showEvent(QShowEvent* event)
 {
     attachView();
     QWidget::showEvent(event);
 }
 
-void formPLS::attachView()
+void PlaylistWindow::attachView()
 {
     if (m_listview1->model())
         return;
-    m_listview1->setModel(m_playlist);
+    m_listview1->setModel(&m_playlist);
     connect(m_listview1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())
-                    m_playlist->setSelectedItem(current.row() + 1);
+                    m_playlist.setSelectedItem(current.row() + 1);
             });
-    const int selected = m_playlist->selectedItem();
+    const int selected = m_playlist.selectedItem();
     selectInView(selected);
     if (selected >= 1)
-        m_listview1->scrollTo(m_playlist->index(selected - 1));
+        m_listview1->scrollTo(m_playlist.index(selected - 1));
 }
 
-void formPLS::selectInView(int item)
+void PlaylistWindow::selectInView(int item)
 {
     if (!m_listview1->selectionModel())
         return;
@@ -231,11 +216,11 @@ void formPLS::selectInView(int item)
         m_listview1->selectionModel()->clearSelection();
         return;
     }
-    const QModelIndex index = m_playlist->index(item - 1);
+    const QModelIndex index = m_playlist.index(item - 1);
     m_listview1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
 }
 
-void formPLS::placeControls()
+void PlaylistWindow::placeControls()
 {
     const double tpp = twipsPerPixel(this).x;
     const auto place = [tpp](QWidget* w, int left, int top, int width, int height) {
@@ -255,28 +240,28 @@ void formPLS::placeControls()
         place(findChild<QWidget*>(QString::fromLatin1(button.name)), button.left, 3840, 675, 255);
 }
 
-void formPLS::showMessage(const QString& text)
+void PlaylistWindow::showMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Orvella"), text, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-void formPLS::add()
+void PlaylistWindow::add()
 {
-    if (m_playlist->count() == 0)
+    if (m_playlist.count() == 0)
         ListWasEmpty = true;
     AddFromDialog();
 }
 
-void formPLS::addFileClicked()
+void PlaylistWindow::addFileClicked()
 {
-    addAsFileButton(&formPLS::AddFromDialog);
+    addAsFileButton(&PlaylistWindow::AddFromDialog);
 }
 
-void formPLS::addAsFileButton(void (formPLS::*add)())
+void PlaylistWindow::addAsFileButton(void (PlaylistWindow::*add)())
 {
-    if (m_playlist->count() == 0)
+    if (m_playlist.count() == 0)
         ListWasEmpty = true;
     (this->*add)();
     if (ListWasEmpty) {
@@ -285,7 +270,7 @@ void formPLS::addAsFileButton(void (formPLS::*add)())
     }
 }
 
-void formPLS::AddFromDialog()
+void PlaylistWindow::AddFromDialog()
 {
     m_commonDialog->setFilter(MediaFilter);
     m_commonDialog->setDialogTitle(OpenDialogTitle);
@@ -294,12 +279,12 @@ void formPLS::AddFromDialog()
     addChosen();
 }
 
-void formPLS::addChosen()
+void PlaylistWindow::addChosen()
 {
     if (!MoviePath.isEmpty()) {
         if (OrvFormat::isPlaylistPath(MoviePath)) {
             PullFromORV(MoviePath);
-            m_playlist->refreshCount();
+            m_playlist.refreshCount();
             if (!ListWasEmpty) {
                 Go();
                 ListWasEmpty = false;
@@ -307,40 +292,40 @@ void formPLS::addChosen()
             }
             firstGo();
         } else {
-            m_playlist->append(MoviePath, Getfilename(MoviePath));
-            m_playlist->refreshCount();
+            m_playlist.append(MoviePath, Paths::nameAfterLastSeparator(MoviePath));
+            m_playlist.refreshCount();
             ListWasEmpty = false;
             Go();
         }
     }
-    m_playlist->refreshCount();
+    m_playlist.refreshCount();
 }
 
-void formPLS::addFolderClicked()
+void PlaylistWindow::addFolderClicked()
 {
     MoviePath = modBrowseFolder::BrowseFolder(m_commonDialog->driver());
     addChosenFolder();
 }
 
-void formPLS::addChosenFolder()
+void PlaylistWindow::addChosenFolder()
 {
     if (MoviePath.isEmpty())
         return;
-    const FolderScan::Found found = FolderScan::scan(MoviePath, m_playlist->room());
+    const FolderScan::Found found = FolderScan::scan(MoviePath, m_playlist.room());
     if (found.entries.isEmpty() && !found.cut)
         emit refused(QStringLiteral("No media files in ") + MediaGate::printable(MoviePath));
-    m_playlist->append(found.entries);
+    m_playlist.append(found.entries);
     if (found.cut)
         emit refused(QStringLiteral("The playlist is full (%1 entries): the rest of %2 is left "
                                     "out.")
                          .arg(Playlist::MaxEntries)
                          .arg(MediaGate::printable(MoviePath)));
-    if (Playlist::severalEntries(m_playlist->count()))
-        m_playlist->setSliderMax(m_playlist->count());
+    if (Playlist::severalEntries(m_playlist.count()))
+        m_playlist.setSliderMax(m_playlist.count());
     Go();
 }
 
-void formPLS::addDropped(const QStringList& paths)
+void PlaylistWindow::addDropped(const QStringList& paths)
 {
     // Each dropped path is added as the add buttons add what their dialogs return.
     for (const QString& path : paths) {
@@ -349,40 +334,22 @@ void formPLS::addDropped(const QStringList& paths)
             addChosenFolder();
             continue;
         }
-        addAsFileButton(&formPLS::addChosen);
+        addAsFileButton(&PlaylistWindow::addChosen);
     }
 }
 
-void formPLS::playNow(const QString& path)
+void PlaylistWindow::WriteToORV(const QString& path)
 {
-    if (OrvFormat::isPlaylistPath(path)) {
-        addDropped({path});
-        return;
-    }
-    const int before = m_playlist->count();
-    m_playlist->append(path, Getfilename(path));
-    // A full list takes nothing (and says so); what plays stays.
-    if (m_playlist->count() == before)
-        return;
-    m_playlist->refreshCount();
-    if (Playlist::severalEntries(m_playlist->count()))
-        m_playlist->setSliderMax(m_playlist->count());
-    m_playlist->setSelectedItem(m_playlist->count());
-    m_playlist->playSelected();
-}
-
-void formPLS::WriteToORV(const QString& path)
-{
-    const QString error = OrvFormat::save(path, m_playlist->List1());
+    const QString error = OrvFormat::save(path, m_playlist.paths());
     if (!error.isEmpty())
         showMessage(QStringLiteral("There was an Error writing To the playlist: ") + error);
 }
 
-void formPLS::PullFromORV(const QString& path)
+void PlaylistWindow::PullFromORV(const QString& path)
 {
     // Relative entries belong beside the playlist, wherever the player was started.
     const QString folder = QFileInfo(path).absolutePath();
-    if (m_playlist->room() == 0) {
+    if (m_playlist.room() == 0) {
         emit refused(QStringLiteral("The playlist is full (%1 entries): %2 is not read.")
                          .arg(Playlist::MaxEntries)
                          .arg(MediaGate::printable(path)));
@@ -397,26 +364,26 @@ void formPLS::PullFromORV(const QString& path)
     if (!read.notice.isEmpty())
         emit refused(read.notice);
     const bool complete = read.complete;
-    m_playlist->append(std::move(paths));
+    m_playlist.append(std::move(paths));
     // A file cut off inside an entry keeps what was read but leaves the count as it was.
     if (!complete)
         return;
-    m_playlist->refreshCount();
+    m_playlist.refreshCount();
 }
 
-void formPLS::PullCosmeticsORV(const QString& path)
+void PlaylistWindow::PullCosmeticsORV(const QString& path)
 {
     const OrvFormat::NamesRead read = OrvFormat::readNames(path);
     QList<PlaylistEntry> entries;
     for (const QString& name : read.names)
         entries.append({QString(), name});
     // Rows without a file: the entry view shows the names, nothing plays from them.
-    m_playlist->append(entries);
+    m_playlist.append(entries);
     if (!read.error.isEmpty())
         showMessage(QStringLiteral("There was an Error reading from the playlist: ") + read.error);
 }
 
-void formPLS::saveClicked()
+void PlaylistWindow::saveClicked()
 {
     m_commonDialog->setFilter(PlaylistFilter);
     // A name typed without extension becomes a playlist file.
@@ -428,7 +395,7 @@ void formPLS::saveClicked()
     WriteToORV(name);
 }
 
-void formPLS::clearClicked()
+void PlaylistWindow::clearClicked()
 {
-    m_playlist->clear();
+    m_playlist.clear();
 }

@@ -4,8 +4,8 @@
 #include "controls/glyphlabel.h"
 #include "controls/picslider.h"
 #include "controls/plaintext.h"
-#include "playlist/formpls.h"
 #include "playlist/orvformat.h"
+#include "playlist/playlistwindow.h"
 #include "scripteddialogs.h"
 #include "whenshown.h"
 
@@ -41,29 +41,32 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-class TestFormPLS : public QObject
+class TestPlaylistWindow : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
 
-    struct Rig
+    struct Rig : Playlist::Player
     {
         ScriptedDialogs* dialogs;
-        std::unique_ptr<formPLS> window;
+        Playlist list;
+        std::unique_ptr<PlaylistWindow> window;
         QStringList loaded;
-        bool playing = false;
+        bool nowPlaying = false;
         Rig()
         {
             auto scripted = std::make_unique<ScriptedDialogs>();
             dialogs = scripted.get();
-            window = std::make_unique<formPLS>(std::move(scripted));
-            window->playlist().setLoadFile([this](const QString& p) {
-                loaded << p;
-                return true;
-            });
-            window->playlist().setIsPlaying([this] { return playing; });
+            window = std::make_unique<PlaylistWindow>(list, std::move(scripted));
+            list.setPlayer(this);
         }
+        bool openEntry(const QString& p) override
+        {
+            loaded << p;
+            return true;
+        }
+        bool playing() const override { return nowPlaying; }
         Playlist& playlist() { return window->playlist(); }
         QString caption() { return window->findChild<QLabel*>("lbltotalfiles")->text(); }
     };
@@ -85,7 +88,7 @@ private slots:
         QCOMPARE(rig.playlist().count(), 1);
         QCOMPARE(rig.playlist().entry(1).displayName, QStringLiteral("my.film.avi"));
         QVERIFY(!rig.window->ListWasEmpty);
-        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/my.film.avi"));
+        QCOMPARE(rig.playlist().currentPath(), QStringLiteral("/m/my.film.avi"));
         QCOMPARE(rig.caption(), QStringLiteral("1"));
         // The open dialog was asked with the media filter and title.
         QCOMPARE(rig.dialogs->asked.size(), 1);
@@ -111,13 +114,13 @@ private slots:
     {
         Rig rig;
         rig.playlist().append("/m/a.avi", "a.avi");
-        rig.playing = true;              // something plays
+        rig.nowPlaying = true;           // something plays
         rig.dialogs->answer("/m/b.ORV"); // upper case: a media entry
         rig.window->add();
         QCOMPARE(rig.playlist().count(), 2);
         QCOMPARE(rig.playlist().entry(2).path, QStringLiteral("/m/b.ORV"));
-        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/a.avi")); // the selected entry
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.playlist().Timer1().isActive(), 5000);
+        QCOMPARE(rig.playlist().currentPath(), QStringLiteral("/m/a.avi")); // the selected entry
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.playlist().startupTimer().isActive(), 5000);
         QVERIFY(rig.loaded.isEmpty());
         QCOMPARE(rig.playlist().CurrentIndex(), 0);
     }
@@ -130,7 +133,7 @@ private slots:
         rig.window->add();
         QCOMPARE(rig.playlist().count(), 3);
         // firstGo shows the last entry; the flag stays set for the next add.
-        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/3.avi"));
+        QCOMPARE(rig.playlist().currentPath(), QStringLiteral("/m/3.avi"));
         QVERIFY(rig.window->ListWasEmpty);
         QCOMPARE(rig.caption(), QStringLiteral("3"));
         QTRY_COMPARE_WITH_TIMEOUT(rig.loaded, QStringList{"/m/1.avi"}, 5000);
@@ -147,7 +150,7 @@ private slots:
         Rig rig;
         rig.dialogs->answer(orvWith("two.orv", {"/m/1.avi", "/m/2.avi"}));
         rig.window->addFileClicked();
-        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/1.avi"));
+        QCOMPARE(rig.playlist().currentPath(), QStringLiteral("/m/1.avi"));
         QVERIFY(!rig.window->ListWasEmpty);
     }
 
@@ -158,7 +161,7 @@ private slots:
         rig.window->ListWasEmpty = false;
         rig.dialogs->answer(orvWith("one.orv", {"/m/z.avi"}));
         rig.window->add();
-        QCOMPARE(rig.playlist().List1(), (QStringList{"/m/a.avi", "/m/z.avi"}));
+        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/a.avi", "/m/z.avi"}));
         QVERIFY(!rig.window->ListWasEmpty);
         QCOMPARE(rig.playlist().CurrentIndex(), 1);
     }
@@ -175,7 +178,7 @@ private slots:
         rig.dialogs->cancel();
         rig.window->addFileClicked();
         QVERIFY(!rig.window->ListWasEmpty);
-        QVERIFY(!rig.playlist().Timer1().isActive());
+        QVERIFY(!rig.playlist().startupTimer().isActive());
         QCOMPARE(rig.playlist().CurrentIndex(), 0);
     }
 
@@ -193,7 +196,7 @@ private slots:
         QCOMPARE(rig.playlist().entry(2).displayName, QStringLiteral("c"));
         QCOMPARE(rig.playlist().entry(1).path, folder + "/a.mpg");
         QCOMPARE(rig.playlist().sliderMax(), 4);
-        QVERIFY(rig.playlist().Timer1().isActive());
+        QVERIFY(rig.playlist().startupTimer().isActive());
         QCOMPARE(rig.dialogs->asked.last().request.title, QStringLiteral("Select Directory"));
 
         rig.dialogs->cancel();
@@ -260,7 +263,7 @@ private slots:
         const QString cut = m_dir.filePath("cut.orv");
         QVERIFY(writeFile(cut, "<ref href = \"/m/x.avi\" />\r\n<ref href = \"/m/y.avi"));
         rig.window->PullFromORV(cut);
-        QCOMPARE(rig.playlist().List1(), (QStringList{"/m/a.avi", "/m/x.avi"}));
+        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/a.avi", "/m/x.avi"}));
         QCOMPARE(rig.caption(), QStringLiteral("1")); // left alone
 
         rig.window->PullFromORV(m_dir.filePath("missing.orv"));
@@ -294,9 +297,9 @@ private slots:
         }
         Rig rig;
         rig.playlist().append("/m/a.avi", "a.avi");
-        QSignalSpy refused(rig.window.get(), &formPLS::refused);
+        QSignalSpy refused(rig.window.get(), &PlaylistWindow::refused);
         rig.window->PullFromORV(path);
-        QCOMPARE(rig.playlist().List1(), QStringList{"/m/a.avi"});
+        QCOMPARE(rig.playlist().paths(), QStringList{"/m/a.avi"});
         QCOMPARE(rig.caption(), QStringLiteral("0")); // left alone
         QCOMPARE(refused.size(), 1);
         const QString text = refused.at(0).at(0).toString();
@@ -310,7 +313,7 @@ private slots:
         const QString orv = orvWith("lists/relative.orv",
                                     {"a.avi", "../b.avi", "/m/c.avi", "https://example.org/d.avi"});
         rig.window->PullFromORV(orv);
-        QCOMPARE(rig.playlist().List1(),
+        QCOMPARE(rig.playlist().paths(),
                  (QStringList{m_dir.filePath("lists/a.avi"), m_dir.filePath("b.avi"), "/m/c.avi",
                               "https://example.org/d.avi"}));
     }
@@ -322,13 +325,13 @@ private slots:
         const QString folder = m_dir.filePath("nomedia");
         QDir().mkpath(folder);
         QVERIFY(writeFile(folder + "/d.wmv", "x"));
-        QSignalSpy refused(rig.window.get(), &formPLS::refused);
+        QSignalSpy refused(rig.window.get(), &PlaylistWindow::refused);
         rig.dialogs->answer(folder);
         rig.window->addFolderClicked();
         QCOMPARE(refused.size(), 1);
         QCOMPARE(refused.at(0).at(0).toString(), "No media files in " + folder);
         QCOMPARE(rig.playlist().count(), 1);
-        QVERIFY(rig.playlist().Timer1().isActive()); // Go ran all the same
+        QVERIFY(rig.playlist().startupTimer().isActive()); // Go ran all the same
     }
 
     void fileNameWithMarkupShowsLiterally()
@@ -336,7 +339,7 @@ private slots:
         Rig rig;
         const QString path = "/m/<h1>big.avi";
         rig.playlist().append(path, QString());
-        rig.playlist().setText2(path);
+        rig.playlist().setCurrentPath(path);
         auto* title = rig.window->findChild<QLabel*>("Label1");
         QCOMPARE(title->text(), "ORV Playlist: <h1>big.avi");
         QCOMPARE(title->textFormat(), Qt::PlainText);
@@ -370,7 +373,7 @@ private slots:
         QCOMPARE(rig.playlist().count(), 0);
         QCOMPARE(rig.window->listview1()->model()->rowCount(), 0);
         QCOMPARE(rig.caption(), QStringLiteral("2"));
-        QCOMPARE(rig.playlist().Text2(), QStringLiteral("/m/a.avi"));
+        QCOMPARE(rig.playlist().currentPath(), QStringLiteral("/m/a.avi"));
         QCOMPARE(rig.playlist().CurrentIndex(), 1);
     }
 
@@ -418,9 +421,9 @@ private slots:
 
     void saveAndLoadThroughTheRealDialogs()
     {
-        auto owner = std::make_unique<formPLS>();
-        formPLS& pls = *owner;
-        pls.playlist().setLoadFile([](const QString&) { return true; });
+        Playlist list;
+        auto owner = std::make_unique<PlaylistWindow>(list);
+        PlaylistWindow& pls = *owner;
         pls.playlist().append({{"/m/a.avi", "a.avi"}, {"/m/b.mpg", "b.mpg"}});
         const QString folder = m_dir.filePath("real");
         QDir().mkpath(folder);
@@ -449,7 +452,7 @@ private slots:
             pls.add();
             QVERIFY(answer.seen());
         }
-        QCOMPARE(pls.playlist().List1(), (QStringList{"/m/a.avi", "/m/b.mpg"}));
+        QCOMPARE(pls.playlist().paths(), (QStringList{"/m/a.avi", "/m/b.mpg"}));
     }
 
     void layout_data()
@@ -603,17 +606,17 @@ private slots:
         QCOMPARE(rig.playlist().count(), 0);
         // One file into the empty list: it is made current and the timer starts it.
         QVERIFY(drop(rig.window.get(), {QUrl::fromLocalFile("/m/one.avi")}));
-        QCOMPARE(rig.playlist().List1(), QStringList{"/m/one.avi"});
-        QVERIFY(rig.playlist().Timer1().isActive());
+        QCOMPARE(rig.playlist().paths(), QStringList{"/m/one.avi"});
+        QVERIFY(rig.playlist().startupTimer().isActive());
         // A mix: a playlist through the reader, a folder through the scan, the web link
         // left out.
         QVERIFY(drop(rig.window.get(), {QUrl::fromLocalFile(list), QUrl("https://example.org/x"),
                                         QUrl::fromLocalFile(folder)}));
-        QCOMPARE(rig.playlist().List1(), (QStringList{"/m/one.avi", "/m/1.avi", "/m/2.avi",
+        QCOMPARE(rig.playlist().paths(), (QStringList{"/m/one.avi", "/m/1.avi", "/m/2.avi",
                                                       folder + "/a.mpg", folder + "/b.avi"}));
         QCOMPARE(rig.playlist().entry(4).displayName, QStringLiteral("a"));
     }
 };
 
-QTEST_MAIN(TestFormPLS)
-#include "tst_formpls.moc"
+QTEST_MAIN(TestPlaylistWindow)
+#include "tst_playlistwindow.moc"
