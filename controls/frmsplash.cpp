@@ -1,9 +1,9 @@
 #include "controls/frmsplash.h"
 
+#include "common/twips.h"
 #include "controls/face.h"
 #include "controls/programicon.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "controls/picslider.h"
 
+#include "common/twips.h"
 #include "controls/face.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
 
 #include <QAbstractItemView>
 #include <QMouseEvent>

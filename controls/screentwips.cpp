@@ -1,6 +1,6 @@
 #include "controls/screentwips.h"
 
-#include "controls/twips.h"
+#include "common/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

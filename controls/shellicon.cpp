@@ -1,6 +1,6 @@
 #include "controls/shellicon.h"
 
-#include "controls/plaintext.h"
+#include "common/plaintext.h"
 
 #include <QApplication>
 #include <QCursor>

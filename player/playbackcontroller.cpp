@@ -1,6 +1,6 @@
 #include "player/playbackcontroller.h"
 
-#include "controls/starttrace.h"
+#include "common/starttrace.h"
 #include "engine/mediaengine.h"
 #include "engine/volume.h"
 #include "player/playbackcontrol.h"

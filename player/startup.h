@@ -2,7 +2,7 @@
 // lock, and the start-up picture unpacked from the program's resources.
 #pragma once
 
-#include "controls/filedescriptor.h"
+#include "common/filedescriptor.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "playlist/orvformat.h"
 
-#include "controls/filedescriptor.h"
+#include "common/filedescriptor.h"
 #include "engine/mediagate.h"
 #include "playlist/pathstore.h"
 

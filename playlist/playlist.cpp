@@ -1,7 +1,7 @@
 #include "playlist/playlist.h"
 
-#include "controls/plaintext.h"
-#include "controls/starttrace.h"
+#include "common/plaintext.h"
+#include "common/starttrace.h"
 #include "playlist/displayname.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #include "window/bars.h"
 
+#include "common/twips.h"
 #include "controls/face.h"
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
 #include "engine/volume.h"
 #include "window/barvalues.h"
 #include "window/playbackdisplay.h"

@@ -4,7 +4,7 @@
 // player's playback owner acts and tells them what to show.
 #pragma once
 
-#include "controls/accessibility.h"
+#include "platform/accessibility.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #include "window/chrome.h"
 
+#include "common/twips.h"
 #include "controls/glyphlabel.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
 #include "engine/mediaengine.h"
 #include "window/bars.h"
 #include "window/layout.h"

@@ -1,8 +1,8 @@
 #include "window/displaycommands.h"
 
+#include "common/twips.h"
 #include "controls/modlocksize.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
 #include "engine/mediaengine.h"
 #include "window/geometry.h"
 #include "window/playbackdisplay.h"

@@ -1,6 +1,6 @@
 #include "window/geometry.h"
 
-#include "controls/twips.h"
+#include "common/twips.h"
 
 #include <cmath>
 #include <cstdint>

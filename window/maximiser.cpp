@@ -1,8 +1,8 @@
 #include "window/maximiser.h"
 
+#include "common/twips.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
-#include "controls/windowsystem.h"
+#include "platform/windowsystem.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "window/playlistdocking.h"
 
+#include "common/twips.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
 #include "window/geometry.h"
 
 #include <QScreen>

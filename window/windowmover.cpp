@@ -1,9 +1,9 @@
 #include "window/windowmover.h"
 
+#include "common/twips.h"
 #include "controls/pointer.h"
 #include "controls/screentwips.h"
-#include "controls/twips.h"
-#include "controls/windowsystem.h"
+#include "platform/windowsystem.h"
 #include "window/geometry.h"
 
 #include <QCursor>

@@ -1,7 +1,7 @@
 #include "window/windowshowing.h"
 
 #include "controls/shellicon.h"
-#include "controls/windowsystem.h"
+#include "platform/windowsystem.h"
 #include "window/maximiser.h"
 
 #include <QCursor>

@@ -1,7 +1,7 @@
 // How long a put of FileName takes to return, per committed clip, on the engine without a
 // display (null video and audio outputs). Each iteration opens the clip again, replacing the
 // copy that is playing.
-#include "engine/mpvengine.h"
+#include "engine/mpv/mpvengine.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // What looking for a film's subtitle files costs in a folder of 100,000 files: the player's
 // probe by name against one listing of the folder (the least mpv's own search does at every
 // open), and the whole put of FileName there against the same put in a folder of its own.
-#include "engine/mpvengine.h"
+#include "engine/mpv/mpvengine.h"
 #include "engine/subtitleprobe.h"
 
 #include <QCoreApplication>

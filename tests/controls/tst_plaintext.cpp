@@ -1,6 +1,6 @@
 // Tool tips for file names: ordinary names pass unchanged, and whatever a tool tip would take
 // for markup still shows its own characters.
-#include "controls/plaintext.h"
+#include "common/plaintext.h"
 
 #include <QTest>
 #include <QTextDocument>

@@ -2,7 +2,7 @@
 // wait for the engine.
 #pragma once
 
-#include "engine/mpvengine.h"
+#include "engine/mpv/mpvengine.h"
 
 #include <QFile>
 #include <QImage>

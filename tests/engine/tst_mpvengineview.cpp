@@ -1,8 +1,8 @@
 // The libmpv engine drawing for real: its view inside a window on the (virtual) X server,
 // pictures through mpv's OpenGL render API, full screen, overlays, input and the options
 // dialog.
-#include "engine/engineoptionsdialog.h"
-#include "engine/mpvview.h"
+#include "engine/mpv/engineoptionsdialog.h"
+#include "engine/mpv/mpvview.h"
 #include "enginetest.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // service) holding two null sinks: what plays is recorded from each sink's monitor, so a device
 // chosen in the options dialog must carry the sound itself, and the sound must come back when
 // the server restarts under a playing file. Without a server first: the user is told.
-#include "engine/engineoptionsdialog.h"
+#include "engine/mpv/engineoptionsdialog.h"
 #include "enginetest.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // and the good entry after it plays: by itself after a played one, after "next" after a
 // refused one, which stops the list where it is. A hostile playlist reaches nothing but the
 // local files it names.
-#include "engine/mpvengine.h"
-#include "engine/mpvview.h"
+#include "engine/mpv/mpvengine.h"
+#include "engine/mpv/mpvview.h"
 #include "player/formvideo.h"
 #include "playlist/orvformat.h"
 #include "playlist/playlistwindow.h"

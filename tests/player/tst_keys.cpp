@@ -2,8 +2,8 @@
 // screen: each row presses one key (or turns the wheel one notch) where the window system
 // sends it, and reads back what the engine and the volume bar then hold.
 #include "controls/commondialog.h"
-#include "engine/engineoptionsdialog.h"
-#include "engine/mpvengine.h"
+#include "engine/mpv/engineoptionsdialog.h"
+#include "engine/mpv/mpvengine.h"
 #include "engine/volume.h"
 #include "player/formvideo.h"
 #include "playlist/playlistwindow.h"

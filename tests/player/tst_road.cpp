@@ -2,8 +2,8 @@
 // playlist's timer into the engine, the progress fill, and on to the next entry at the end.
 #include "controls/screentwips.h"
 #include "engine/enginetest.h"
-#include "engine/mpvengine.h"
-#include "engine/mpvview.h"
+#include "engine/mpv/mpvengine.h"
+#include "engine/mpv/mpvview.h"
 #include "player/formvideo.h"
 #include "playlist/playlistwindow.h"
 

@@ -1,8 +1,8 @@
 // The screen stays awake while the real player shows a picture: its own X server with a screen
 // saver of two seconds, its own session bus with a stand-in for the desktop's services, and
 // the real dbus-monitor to see what the player asks of them.
-#include "controls/desktopidle.h"
 #include "ownxserver.h"
+#include "platform/desktopidle.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

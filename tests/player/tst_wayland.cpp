@@ -2,7 +2,7 @@
 // server: it plays a clip to its end, goes on to the next entry, and closes cleanly; maximised
 // and minimised, it asks the compositor and stays within reach. None of the X11-only pieces
 // (the hot-key grab, the tray) may stand in its way.
-#include "engine/mpvengine.h"
+#include "engine/mpv/mpvengine.h"
 #include "player/formvideo.h"
 #include "playlist/playlistwindow.h"
 

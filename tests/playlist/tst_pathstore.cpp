@@ -3,6 +3,16 @@
 
 #include <QTest>
 
+namespace {
+PathStore packed(const QStringList& paths)
+{
+    PathStore store;
+    for (const QString& path : paths)
+        store.append(path);
+    return store;
+}
+} // namespace
+
 class TestPathStore : public QObject
 {
     Q_OBJECT
@@ -25,10 +35,10 @@ private slots:
         QStringList paths;
         for (const qsizetype length : lengths)
             paths << QString(length, QChar(char16_t(u'a' + paths.size() % 26)));
-        QCOMPARE(PathStore::fromList(paths).toList(), paths);
+        QCOMPARE(packed(paths).toList(), paths);
         // A read file's paths packed onto a list that holds some already.
-        PathStore onto = PathStore::fromList({QStringLiteral("/m/é.avi")});
-        onto.append(PathStore::fromList(paths));
+        PathStore onto = packed({QStringLiteral("/m/é.avi")});
+        onto.append(packed(paths));
         QCOMPARE(onto.toList(), QStringList{QStringLiteral("/m/é.avi")} + paths);
     }
 };

@@ -1,9 +1,9 @@
 // The playlist window's adds, saves, loads and clears, with the dialogs answered by a
 // script, and one save and load through Qt's real file dialog.
+#include "common/plaintext.h"
 #include "controls/commondialog.h"
 #include "controls/glyphlabel.h"
 #include "controls/picslider.h"
-#include "controls/plaintext.h"
 #include "playlist/orvformat.h"
 #include "playlist/playlistwindow.h"
 #include "scripteddialogs.h"

@@ -1,4 +1,4 @@
-#include "controls/starttrace.h"
+#include "common/starttrace.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "engine/fullscreenhost.h"
+#include "engine/mpv/fullscreenhost.h"
 
 #include <QEvent>
 #include <QScreen>

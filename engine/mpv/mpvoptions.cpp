@@ -1,6 +1,6 @@
-#include "engine/mpvoptions.h"
+#include "engine/mpv/mpvoptions.h"
 
-#include "engine/mpvclient.h"
+#include "engine/mpv/mpvclient.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "controls/alwaysontop.h"
+#include "platform/alwaysontop.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "engine/mpvloadpacer.h"
+#include "engine/mpv/mpvloadpacer.h"
 
 #include <algorithm>
 #include <utility>

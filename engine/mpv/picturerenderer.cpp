@@ -1,6 +1,6 @@
-#include "engine/picturerenderer.h"
+#include "engine/mpv/picturerenderer.h"
 
-#include "controls/starttrace.h"
+#include "common/starttrace.h"
 #include "engine/picturedrawing.h"
 
 #include <QGuiApplication>

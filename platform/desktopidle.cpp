@@ -1,4 +1,4 @@
-#include "controls/desktopidle.h"
+#include "platform/desktopidle.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

@@ -1,8 +1,8 @@
-#include "engine/mpvevents.h"
+#include "engine/mpv/mpvevents.h"
 
-#include "engine/mpvclient.h"
-#include "engine/mpvfile.h"
-#include "engine/mpvopen.h"
+#include "engine/mpv/mpvclient.h"
+#include "engine/mpv/mpvfile.h"
+#include "engine/mpv/mpvopen.h"
 
 #include <QPointer>
 

@@ -1,4 +1,4 @@
-#include "controls/windowsystem.h"
+#include "platform/windowsystem.h"
 
 #include <QGuiApplication>
 #include <cstring>

@@ -5,7 +5,7 @@
 // for every frame to be drawn, so drawing goes on into a framebuffer off screen.
 #pragma once
 
-#include "engine/picturerenderer.h"
+#include "engine/mpv/picturerenderer.h"
 
 #include <QPointer>
 #include <QSurfaceFormat>

@@ -1,4 +1,4 @@
-#include "engine/mpvrenderer.h"
+#include "engine/mpv/mpvrenderer.h"
 
 #include <QByteArrayList>
 #include <QElapsedTimer>

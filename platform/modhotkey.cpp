@@ -1,4 +1,4 @@
-#include "controls/modhotkey.h"
+#include "platform/modhotkey.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "engine/mediaengine.h"
-#include "engine/mpvfile.h"
+#include "engine/mpv/mpvfile.h"
 
 #include <QByteArray>
 #include <QPointer>

@@ -1,10 +1,10 @@
-#include "engine/mpvoptionslink.h"
+#include "engine/mpv/mpvoptionslink.h"
 
-#include "engine/engineoptionsdialog.h"
-#include "engine/mpvclient.h"
-#include "engine/mpvevents.h"
-#include "engine/mpvfile.h"
-#include "engine/mpvoptions.h"
+#include "engine/mpv/engineoptionsdialog.h"
+#include "engine/mpv/mpvclient.h"
+#include "engine/mpv/mpvevents.h"
+#include "engine/mpv/mpvfile.h"
+#include "engine/mpv/mpvoptions.h"
 
 namespace {
 using Option = EngineOptionsDialog::Option;

@@ -5,7 +5,7 @@
 // holds up that thread, never the window.
 #pragma once
 
-#include "engine/picturerenderer.h"
+#include "engine/mpv/picturerenderer.h"
 
 #include <array>
 #include <atomic>

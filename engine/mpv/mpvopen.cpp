@@ -1,10 +1,10 @@
-#include "engine/mpvopen.h"
+#include "engine/mpv/mpvopen.h"
 
 #include "engine/mediagate.h"
-#include "engine/mpvclient.h"
-#include "engine/mpvfile.h"
-#include "engine/mpvloadpacer.h"
-#include "engine/mpvsubtitles.h"
+#include "engine/mpv/mpvclient.h"
+#include "engine/mpv/mpvfile.h"
+#include "engine/mpv/mpvloadpacer.h"
+#include "engine/mpv/mpvsubtitles.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "engine/mpvsoftrenderer.h"
+#include "engine/mpv/mpvsoftrenderer.h"
 
 #include <QElapsedTimer>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "engine/engineoptionsdialog.h"
+#include "engine/mpv/engineoptionsdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

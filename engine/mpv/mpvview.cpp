@@ -1,6 +1,6 @@
-#include "engine/mpvview.h"
+#include "engine/mpv/mpvview.h"
 
-#include "engine/mpvrenderer.h"
+#include "engine/mpv/mpvrenderer.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

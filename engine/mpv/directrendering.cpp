@@ -1,4 +1,4 @@
-#include "engine/directrendering.h"
+#include "engine/mpv/directrendering.h"
 
 #include <QDir>
 #include <QFile>

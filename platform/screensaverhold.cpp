@@ -1,6 +1,6 @@
-#include "controls/screensaverhold.h"
+#include "platform/screensaverhold.h"
 
-#include "controls/desktopidle.h"
+#include "platform/desktopidle.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>

@@ -5,7 +5,7 @@
 // later put replaced never reaches mpv.
 #pragma once
 
-#include "engine/mpvclient.h"
+#include "engine/mpv/mpvclient.h"
 
 #include <QList>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "controls/accessibility.h"
+#include "platform/accessibility.h"
 
 #include "controls/glyphlabel.h"
 

@@ -1,4 +1,4 @@
-#include "engine/mpvinput.h"
+#include "engine/mpv/mpvinput.h"
 
 namespace MpvInput {
 

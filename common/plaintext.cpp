@@ -1,4 +1,4 @@
-#include "controls/plaintext.h"
+#include "common/plaintext.h"
 
 #include <QLatin1StringView>
 

@@ -1,4 +1,4 @@
-#include "engine/mpvclient.h"
+#include "engine/mpv/mpvclient.h"
 
 #include <QVariantMap>
 #include <list>

@@ -1,7 +1,7 @@
-#include "engine/mpvsubtitles.h"
+#include "engine/mpv/mpvsubtitles.h"
 
 #include "engine/mediagate.h"
-#include "engine/mpvclient.h"
+#include "engine/mpv/mpvclient.h"
 #include "engine/subtitleprobe.h"
 
 #include <QFileInfo>
