@@ -260,7 +260,8 @@ QVariant MpvEngine::tuning(const QByteArray& name) const
 
 void MpvEngine::setTuning(const QByteArray& name, const QVariant& value)
 {
-    if (!isTuning(name) || m_file.openState != OpenStates::Open)
+    // Speed, delays and picture settings stay for the files that follow, as in the dialog.
+    if (!isTuning(name))
         return;
     if (name == "video-aspect-override")
         setPropertyAsync(name.constData(), QString::number(value.toDouble(), 'g', 10));
