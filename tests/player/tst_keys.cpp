@@ -330,8 +330,8 @@ private slots:
         } else if (effect == "loop-file") {
             QTRY_COMPARE(mpv().mpvValue("loop-file").toString(), QString("inf"));
         } else if (effect == "frame") {
-            // long.mpg has 25 frames a second.
-            QTRY_VERIFY2(qAbs(mpvPosition() - (shown + amount / 25)) < 0.01,
+            // long.mpg has 25 frames a second; a seek may report its target before the frame.
+            QTRY_VERIFY2(qAbs(mpvPosition() - (shown + amount / 25)) < 0.02,
                          qPrintable(QString::number(mpvPosition())));
             QCOMPARE(engine.PlayState(), PlayStates::Paused);
         } else if (effect == "stats") {
