@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QRect>
 #include <QString>
+#include <QVariant>
 
 class QWidget;
 
@@ -85,6 +86,17 @@ public:
     // regular local file with a subtitle extension is taken, and only while a file is open),
     // or "" when it was taken.
     [[nodiscard]] virtual QString addSubtitle(const QString& path) = 0;
+    // The settings the keys turn beyond play, position and volume, by mpv's names: speed,
+    // sub-delay, audio-delay, ab-loop-a, ab-loop-b, loop-file, chapter, chapters, sid, aid,
+    // sub-visibility, track-list, deinterlace, video-aspect-override, brightness, contrast,
+    // saturation, gamma (chapters and track-list only read). The last value reported; invalid
+    // when unknown or not one of these. An engine without them keeps the defaults.
+    virtual QVariant tuning(const QByteArray& /*name*/) const { return {}; }
+    virtual void setTuning(const QByteArray& /*name*/, const QVariant& /*value*/) {}
+    // One frame on (back when false), pausing.
+    virtual void stepFrame(bool /*forward*/) {}
+    // Writes the picture as shown, with subtitles, to path as PNG; false without a picture.
+    virtual bool takeScreenshot(const QString& /*path*/) { return false; }
     // A short text over the picture for a few seconds; it asks nothing of the user.
     virtual void showMessage(const QString& text) = 0;
     // The program is ending: stops playing and closes the windows the engine opened (its
@@ -112,4 +124,6 @@ signals:
     // The engine's own controls (its options dialog, mpv's on-screen mute button) turned the
     // sound off or on; the volume's owner answers with setMute, so everything shows it.
     void muteAsked(bool mute);
+    // One of the tuning() values may have changed.
+    void tuningChanged();
 };

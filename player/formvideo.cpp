@@ -18,6 +18,7 @@
 #include "player/keycommands.h"
 #include "player/mpris.h"
 #include "player/playbackcontroller.h"
+#include "player/playbackkeys.h"
 #include "player/startup.h"
 #include "player/startupopen.h"
 #include "playlist/displayname.h"
@@ -156,6 +157,7 @@ void FormVideo::wireCommands()
     connect(a.mnuAbout, &QAction::triggered, m_about, &AboutShowing::show);
     connect(a.mnuExit, &QAction::triggered, this, &QWidget::close);
     KeyCommands::wire(a, *m_playback, *this, m_engine->view(), *m_chrome->Volume);
+    new PlaybackKeys(a, *m_playback, *m_engine, *this);
 }
 
 void FormVideo::wireChrome()
@@ -228,6 +230,8 @@ bool FormVideo::load(const QStringList& arguments)
     m_shellIcon1->setVisible(true);
     m_mpris = std::make_unique<Mpris>(*m_engine, *m_playback, *m_actions,
                                       [this] { m_showing->bringBack(); });
+    connect(m_mpris.get(), &Mpris::rateRequested, this,
+            [this](double r) { m_engine->setTuning("speed", r); });
     setPictureSize(0, 0);
 
     // The engine draws only once its window is on screen.

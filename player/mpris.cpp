@@ -3,6 +3,7 @@
 #include "engine/mediaengine.h"
 #include "engine/mediagate.h"
 #include "engine/volume.h"
+#include "player/mpvkeys.h"
 #include "player/playbackcontroller.h"
 #include "playlist/displayname.h"
 #include "supportedmimetypes.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -58,9 +60,9 @@ class PlayerAdaptor : public QDBusAbstractAdaptor
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
-    Q_PROPERTY(double Rate READ one)
-    Q_PROPERTY(double MinimumRate READ one)
-    Q_PROPERTY(double MaximumRate READ one)
+    Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(double MinimumRate READ minimumRate)
+    Q_PROPERTY(double MaximumRate READ maximumRate)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ position)
@@ -76,7 +78,10 @@ public:
         connect(controls, &Mpris::Seeked, this, &PlayerAdaptor::Seeked);
     }
     QString playbackStatus() const { return m_c->playbackStatus(); }
-    double one() const { return 1.0; }
+    double rate() const { return m_c->rate(); }
+    void setRate(double rate) { m_c->setRate(rate); }
+    double minimumRate() const { return MpvKeys::minSpeed; }
+    double maximumRate() const { return MpvKeys::maxSpeed; }
     QVariantMap metadata() const { return m_c->metadata(); }
     double volume() const { return m_c->volume(); }
     void setVolume(double v) { m_c->setVolume(v); }
@@ -128,6 +133,10 @@ Mpris::Mpris(const MediaEngine& engine, PlaybackController& playback, PlayerActi
     connect(&m_playback, &PlaybackController::trackChanged, this, [this] {
         m_stopped = false;
         propertiesChanged({QStringLiteral("Metadata"), QStringLiteral("PlaybackStatus")});
+    });
+    connect(&m_engine, &MediaEngine::tuningChanged, this, [this] {
+        if (std::exchange(m_rate, rate()) != m_rate)
+            propertiesChanged({QStringLiteral("Rate")});
     });
     connect(&m_engine, &MediaEngine::PlayStateChange, this, [this](int, int now) {
         if (now == PlayStates::Playing)
@@ -194,6 +203,19 @@ void Mpris::setVolume(double volume)
     if (!std::isfinite(volume))
         return;
     m_playback.setVolume(Volume::fromBus(volume));
+}
+
+double Mpris::rate() const
+{
+    const QVariant speed = m_engine.tuning("speed");
+    return speed.isValid() ? speed.toDouble() : 1.0;
+}
+
+void Mpris::setRate(double rate)
+{
+    // A rate of 0 would mean pause; the bus may send anything.
+    if (std::isfinite(rate) && rate > 0)
+        emit rateRequested(std::clamp(rate, MpvKeys::minSpeed, MpvKeys::maxSpeed));
 }
 
 bool Mpris::canPlay() const

@@ -36,6 +36,9 @@ public:
     qlonglong position() const;
     double volume() const;
     void setVolume(double volume);
+    // The speed, from MpvKeys::minSpeed to maxSpeed; a change is announced.
+    double rate() const;
+    void setRate(double rate);
     bool canPlay() const;
     bool canGoNext() const;
     void playPause();
@@ -55,6 +58,8 @@ public:
 
 signals:
     void Seeked(qlonglong position);
+    // The desktop asks for another speed, within the limits.
+    void rateRequested(double rate);
 
 private:
     QString trackId() const;
@@ -67,4 +72,5 @@ private:
     bool m_registered = false;
     // Stop halts at the start; it reads as stopped until playback goes on.
     bool m_stopped = false;
+    double m_rate = 1.0;
 };

@@ -55,8 +55,51 @@ PlayerActions::PlayerActions(QObject* parent)
       volumeDown(keyed(command(this, "volumeDown", "Volume Down"), {Qt::Key_Down})),
       mute(keyed(command(this, "mute", "Mute"), {Qt::Key_M})),
       popupMenu(keyed(command(this, "popupMenu", "Controls"),
-                      {Qt::Key_Menu, QKeySequence(Qt::ShiftModifier | Qt::Key_F10)}))
+                      {Qt::Key_Menu, QKeySequence(Qt::ShiftModifier | Qt::Key_F10)})),
+      speedDown(keyed(command(this, "speedDown", "Slower"), {Qt::Key_BracketLeft})),
+      speedUp(keyed(command(this, "speedUp", "Faster"), {Qt::Key_BracketRight})),
+      speedHalf(keyed(command(this, "speedHalf", "Half Speed"), {Qt::Key_BraceLeft})),
+      speedDouble(keyed(command(this, "speedDouble", "Double Speed"), {Qt::Key_BraceRight})),
+      speedNormal(keyed(command(this, "speedNormal", "Normal Speed"), {Qt::Key_Backspace})),
+      frameStep(keyed(command(this, "frameStep", "Next Frame"), {Qt::Key_Period})),
+      frameBackStep(keyed(command(this, "frameBackStep", "Previous Frame"), {Qt::Key_Comma})),
+      screenshot(keyed(command(this, "screenshot", "Screenshot"), {Qt::Key_S})),
+      abLoop(keyed(command(this, "abLoop", "A-B Loop"), {Qt::Key_L})),
+      loopFile(keyed(command(this, "loopFile", "Loop File", false, true),
+                     {QKeySequence(Qt::ShiftModifier | Qt::Key_L)})),
+      chapterPrev(keyed(command(this, "chapterPrev", "Previous Chapter"), {Qt::Key_Exclam})),
+      chapterNext(keyed(command(this, "chapterNext", "Next Chapter"), {Qt::Key_At})),
+      subtitleDelayDown(
+          keyed(command(this, "subtitleDelayDown", "Subtitles Earlier"), {Qt::Key_Z})),
+      subtitleDelayUp(keyed(command(this, "subtitleDelayUp", "Subtitles Later"), {Qt::Key_X})),
+      audioDelayDown(keyed(command(this, "audioDelayDown", "Audio Earlier"),
+                           {QKeySequence(Qt::ControlModifier | Qt::Key_Minus)})),
+      audioDelayUp(keyed(command(this, "audioDelayUp", "Audio Later"),
+                         {QKeySequence(Qt::ControlModifier | Qt::Key_Plus)})),
+      subtitles(keyed(command(this, "subtitles", "Subtitles"), {Qt::Key_V})),
+      nextSubtitle(keyed(command(this, "nextSubtitle", "Next Subtitle Track"), {Qt::Key_J})),
+      nextAudio(keyed(command(this, "nextAudio", "Next Audio Track"), {Qt::Key_NumberSign})),
+      showPosition(keyed(command(this, "showPosition", "Show Position"), {Qt::Key_O})),
+      onTop(keyed(command(this, "onTop", "On Top", false, true),
+                  {QKeySequence(Qt::ShiftModifier | Qt::Key_T)})),
+      deinterlace(keyed(command(this, "deinterlace", "Deinterlace"), {Qt::Key_D})),
+      nextAspect(keyed(command(this, "nextAspect", "Next Aspect Ratio"),
+                       {QKeySequence(Qt::ShiftModifier | Qt::Key_A)})),
+      mediaPause(keyed(command(this, "mediaPause", "Pause"), {Qt::Key_MediaPause})),
+      mediaStop(keyed(command(this, "mediaStop", "Stop"), {Qt::Key_MediaStop}))
 {
+    // Keys on commands that had one or none, and the media keys of the keyboard.
+    mnuStats->setShortcut(Qt::Key_I);
+    mnuStats->setShortcutVisibleInContextMenu(true);
+    const auto add = [](QAction* action, QList<QKeySequence> keys) {
+        action->setShortcuts(action->shortcuts() + keys);
+    };
+    add(playPause, {Qt::Key_MediaPlay, Qt::Key_MediaTogglePlayPause});
+    add(mnuNext, {Qt::Key_MediaNext});
+    add(mnuPrev, {Qt::Key_MediaPrevious});
+    add(mute, {Qt::Key_VolumeMute});
+    add(volumeUp, {Qt::Key_VolumeUp});
+    add(volumeDown, {Qt::Key_VolumeDown});
 }
 
 QList<QAction*> PlayerActions::withKeys() const

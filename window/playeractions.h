@@ -44,6 +44,33 @@ public:
     QAction* const mute; // on and off
     // Opens the popup menu over the picture: the keyboard's way to every menu item.
     QAction* const popupMenu;
+    // The keys mpv's users know; PlaybackKeys wires them.
+    QAction* const speedDown; // -10 %
+    QAction* const speedUp;   // +10 %
+    QAction* const speedHalf;
+    QAction* const speedDouble;
+    QAction* const speedNormal;
+    QAction* const frameStep;
+    QAction* const frameBackStep;
+    QAction* const screenshot;
+    QAction* const abLoop;   // A, B, off
+    QAction* const loopFile; // on and off
+    QAction* const chapterPrev;
+    QAction* const chapterNext;
+    QAction* const subtitleDelayDown;
+    QAction* const subtitleDelayUp;
+    QAction* const audioDelayDown;
+    QAction* const audioDelayUp;
+    QAction* const subtitles; // on and off
+    QAction* const nextSubtitle;
+    QAction* const nextAudio;
+    QAction* const showPosition;
+    QAction* const onTop; // checked: the main window stays above others
+    QAction* const deinterlace;
+    QAction* const nextAspect;
+    // The keyboard's own media keys, for desktops without a daemon that takes them.
+    QAction* const mediaPause;
+    QAction* const mediaStop;
 
     // Every action that answers a key: the windows that take the keys carry these.
     QList<QAction*> withKeys() const;

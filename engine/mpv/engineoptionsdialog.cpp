@@ -3,14 +3,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
+#include <utility>
 
 namespace {
 struct AspectChoice
@@ -95,6 +98,40 @@ EngineOptionsDialog::EngineOptionsDialog(QWidget* parent)
     connect(m_aspect, &QComboBox::currentIndexChanged, this,
             [this](int index) { emit optionChanged(Option::Aspect, m_aspect->itemData(index)); });
     connect(m_loadSubtitle, &QPushButton::clicked, this, &EngineOptionsDialog::chooseSubtitleFile);
+
+    const auto number = [this](const char* name, double from, double to, double step, int decimals,
+                               const QString& suffix, Option option) {
+        auto* box = new QDoubleSpinBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(from, to);
+        box->setSingleStep(step);
+        box->setDecimals(decimals);
+        box->setSuffix(suffix);
+        connect(box, &QDoubleSpinBox::valueChanged, this,
+                [this, option](double value) { emit optionChanged(option, value); });
+        return box;
+    };
+    m_speed = number("speed", 0.25, 4, 0.1, 2, QStringLiteral("×"), Option::Speed);
+    m_subtitleDelay =
+        number("subtitleDelay", -600, 600, 0.1, 1, QStringLiteral(" s"), Option::SubtitleDelay);
+    m_audioDelay =
+        number("audioDelay", -600, 600, 0.1, 1, QStringLiteral(" s"), Option::AudioDelay);
+    form->addRow(tr("Speed"), m_speed);
+    form->addRow(tr("Subtitle delay"), m_subtitleDelay);
+    form->addRow(tr("Audio delay"), m_audioDelay);
+    const char* const names[] = {"brightness", "contrast", "saturation", "gamma"};
+    const char* const labels[] = {"Brightness", "Contrast", "Saturation", "Gamma"};
+    const Option options[] = {Option::Brightness, Option::Contrast, Option::Saturation,
+                              Option::Gamma};
+    for (std::size_t i = 0; i < m_picture.size(); ++i) {
+        auto* box = new QSpinBox(this);
+        box->setObjectName(QString::fromLatin1(names[i]));
+        box->setRange(-100, 100);
+        connect(box, &QSpinBox::valueChanged, this,
+                [this, option = options[i]](int value) { emit optionChanged(option, value); });
+        form->addRow(tr(labels[i]), box);
+        m_picture[i] = box;
+    }
 }
 
 QComboBox* EngineOptionsDialog::choiceBox(const char* name, Option option)
@@ -136,4 +173,15 @@ void EngineOptionsDialog::setValues(const Values& values)
     fill(*m_audioDevice, values.audioDevices, values.audioDevice);
     m_film = values.film;
     m_loadSubtitle->setEnabled(!m_film.isEmpty());
+
+    for (auto [box, value] :
+         {std::pair{m_speed, values.speed}, std::pair{m_subtitleDelay, values.subtitleDelay},
+          std::pair{m_audioDelay, values.audioDelay}}) {
+        const QSignalBlocker block(box);
+        box->setValue(value);
+    }
+    for (std::size_t i = 0; i < m_picture.size(); ++i) {
+        const QSignalBlocker block(m_picture[i]);
+        m_picture[i]->setValue(values.picture[i]);
+    }
 }

@@ -7,10 +7,13 @@
 
 #include <QDialog>
 #include <QVariant>
+#include <array>
 #include <functional>
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
+class QSpinBox;
 class QPushButton;
 
 class EngineOptionsDialog : public QDialog
@@ -25,7 +28,15 @@ public:
         Mute,
         AudioTrack,
         SubtitleTrack,
-        AudioDevice
+        AudioDevice,
+        // Below the others, the settings the keys also turn.
+        Speed,
+        SubtitleDelay,
+        AudioDelay,
+        Brightness,
+        Contrast,
+        Saturation,
+        Gamma
     };
 
     struct Values
@@ -44,6 +55,12 @@ public:
         QString audioDevice;
         // The open film's path; "" with none open, when no subtitle file can be loaded.
         QString film;
+        double speed = 1;
+        // Seconds.
+        double subtitleDelay = 0;
+        double audioDelay = 0;
+        // Brightness, contrast, saturation, gamma: -100 to 100, 0 as the file is.
+        std::array<int, 4> picture{};
     };
 
     // Asks the user for a subtitle file, starting in folder; "" when cancelled.
@@ -58,7 +75,7 @@ public:
 
 signals:
     // value: bool for the switches, the aspect as a double (-1: the file's own), a track id or
-    // "no" for the tracks, a device name for the audio device.
+    // "no" for the tracks, a device name for the audio device, a number for the rest.
     void optionChanged(EngineOptionsDialog::Option option, const QVariant& value);
     // The user chose a subtitle file for the open film; not yet checked.
     void subtitleFileChosen(const QString& path);
@@ -75,6 +92,10 @@ private:
     QComboBox* m_subtitleTrack;
     QPushButton* m_loadSubtitle;
     QComboBox* m_audioDevice;
+    QDoubleSpinBox* m_speed;
+    QDoubleSpinBox* m_subtitleDelay;
+    QDoubleSpinBox* m_audioDelay;
+    std::array<QSpinBox*, 4> m_picture{};
     QString m_film;
     FileChooser m_chooseFile;
 };

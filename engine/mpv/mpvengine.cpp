@@ -45,6 +45,7 @@ MpvEngine::MpvEngine(const Options& options, QObject* parent)
       m_fullScreen(std::make_unique<FullScreenHost>())
 {
     const QStringList outputs = options.audioOutput.split(u',', Qt::SkipEmptyParts);
+    connect(m_events.get(), &MpvEvents::tracksChanged, this, &MediaEngine::tuningChanged);
     // A subtitle file chosen in the options dialog that is not taken is told on the picture.
     m_optionsLink = std::make_unique<MpvOptionsLink>(
         *m_client, *m_events, m_file, outputs, [this](const QString& path) {
@@ -239,6 +240,52 @@ QVariant MpvEngine::mpvValue(const QByteArray& name) const
     return m_events->value(name);
 }
 
+namespace {
+// The settings the keys and the options dialog may turn; the counts are only read.
+bool isTuning(const QByteArray& name)
+{
+    static const QList<QByteArray> names{
+        "speed",      "sub-delay",      "audio-delay", "ab-loop-a",
+        "ab-loop-b",  "loop-file",      "chapter",     "sid",
+        "aid",        "sub-visibility", "deinterlace", "video-aspect-override",
+        "brightness", "contrast",       "saturation",  "gamma"};
+    return names.contains(name);
+}
+} // namespace
+
+QVariant MpvEngine::tuning(const QByteArray& name) const
+{
+    if (!isTuning(name) && name != "chapters" && name != "track-list")
+        return {};
+    return m_events ? m_events->value(name) : QVariant();
+}
+
+void MpvEngine::setTuning(const QByteArray& name, const QVariant& value)
+{
+    // Speed, delays and picture settings stay for the files that follow, as in the dialog.
+    if (!isTuning(name))
+        return;
+    if (name == "video-aspect-override")
+        setPropertyAsync(name.constData(), QString::number(value.toDouble(), 'g', 10));
+    else
+        setPropertyAsync(name.constData(), value);
+}
+
+void MpvEngine::stepFrame(bool forward)
+{
+    if (m_file.openState != OpenStates::Open || m_open->pending() || m_file.isImage)
+        return;
+    commandAsync({forward ? QStringLiteral("frame-step") : QStringLiteral("frame-back-step")});
+}
+
+bool MpvEngine::takeScreenshot(const QString& path)
+{
+    if (m_file.openState != OpenStates::Open || m_file.height <= 0)
+        return false;
+    commandAsync({QStringLiteral("screenshot-to-file"), path, QStringLiteral("subtitles")});
+    return true;
+}
+
 std::uint64_t MpvEngine::loadsSent() const
 {
     return m_open ? m_open->loadsSent() : 0;
@@ -324,12 +371,18 @@ void MpvEngine::setMute(bool mute)
 
 void MpvEngine::setShowControls(bool show)
 {
+    // Asked again as it is (at every key in a window), it sends nothing: applying clears the
+    // line on the picture that answers the key.
+    if (show == m_showControls)
+        return;
     m_showControls = show;
     applyOsd();
 }
 
 void MpvEngine::setShowStatusBar(bool show)
 {
+    if (show == m_showStatusBar)
+        return;
     m_showStatusBar = show;
     applyOsd();
 }

@@ -95,6 +95,11 @@ public:
     void ShowDialog(int which) override;
     // Through MediaGate::admitSubtitle; shown at once, as the selected subtitle track.
     [[nodiscard]] QString addSubtitle(const QString& path) override;
+    // Only the names MediaEngine lists reach mpv.
+    QVariant tuning(const QByteArray& name) const override;
+    void setTuning(const QByteArray& name, const QVariant& value) override;
+    void stepFrame(bool forward) override;
+    bool takeScreenshot(const QString& path) override;
     void showMessage(const QString& text) override;
     void shutDown() override;
 

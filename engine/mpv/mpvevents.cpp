@@ -38,6 +38,20 @@ const MpvEvents::PropertyHandler MpvEvents::kProperties[] = {
     {"audio-device", MPV_FORMAT_STRING, &MpvEvents::onTracks},
     // The output in use: the dialog lists its devices, and the null one means no sound.
     {"current-ao", MPV_FORMAT_STRING, &MpvEvents::onAudioOutput},
+    // What the keys turn and read back; the dialog and the desktop follow some of them.
+    {"speed", MPV_FORMAT_DOUBLE, &MpvEvents::onTracks},
+    {"sub-delay", MPV_FORMAT_DOUBLE, &MpvEvents::onTracks},
+    {"audio-delay", MPV_FORMAT_DOUBLE, &MpvEvents::onTracks},
+    {"ab-loop-a", MPV_FORMAT_NODE, nullptr},
+    {"ab-loop-b", MPV_FORMAT_NODE, nullptr},
+    {"loop-file", MPV_FORMAT_NODE, nullptr},
+    {"chapter", MPV_FORMAT_INT64, nullptr},
+    {"chapters", MPV_FORMAT_INT64, nullptr},
+    {"sub-visibility", MPV_FORMAT_FLAG, nullptr},
+    {"brightness", MPV_FORMAT_INT64, &MpvEvents::onTracks},
+    {"contrast", MPV_FORMAT_INT64, &MpvEvents::onTracks},
+    {"saturation", MPV_FORMAT_INT64, &MpvEvents::onTracks},
+    {"gamma", MPV_FORMAT_INT64, &MpvEvents::onTracks},
     // Listing the devices wakes every audio output's device watch (a server connection for
     // some): not worth it before anyone asks.
     {"audio-device-list", MPV_FORMAT_NODE, &MpvEvents::onTracks, true},

@@ -27,6 +27,20 @@ const char* propertyOf(Option option)
         return "sid";
     case Option::AudioDevice:
         return "audio-device";
+    case Option::Speed:
+        return "speed";
+    case Option::SubtitleDelay:
+        return "sub-delay";
+    case Option::AudioDelay:
+        return "audio-delay";
+    case Option::Brightness:
+        return "brightness";
+    case Option::Contrast:
+        return "contrast";
+    case Option::Saturation:
+        return "saturation";
+    case Option::Gamma:
+        return "gamma";
     }
     return nullptr;
 }
@@ -113,5 +127,13 @@ void MpvOptionsLink::refresh()
     values.audioDevices = TrackList::devices(m_events.value("audio-device-list"),
                                              output.isEmpty() ? m_outputs : QStringList{output});
     values.audioDevice = value(Option::AudioDevice).toString();
+    if (const QVariant speed = value(Option::Speed); speed.isValid())
+        values.speed = speed.toDouble();
+    values.subtitleDelay = value(Option::SubtitleDelay).toDouble();
+    values.audioDelay = value(Option::AudioDelay).toDouble();
+    const Option picture[] = {Option::Brightness, Option::Contrast, Option::Saturation,
+                              Option::Gamma};
+    for (std::size_t i = 0; i < values.picture.size(); ++i)
+        values.picture[i] = value(picture[i]).toInt();
     m_dialog->setValues(values);
 }

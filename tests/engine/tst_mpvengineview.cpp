@@ -8,10 +8,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -351,6 +353,18 @@ void TestMpvEngineView::optionsDialogAppliesLive()
     QVERIFY(mute->isChecked());
     QVERIFY(!hardware->isChecked());
     QCOMPARE(aspect->currentText(), QStringLiteral("16:9"));
+
+    // The rows the keys also turn apply at once, and follow what the keys set.
+    auto* speed = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("speed"));
+    auto* gamma = dialog->findChild<QSpinBox*>(QStringLiteral("gamma"));
+    auto* subtitleDelay = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("subtitleDelay"));
+    QVERIFY(speed && gamma && subtitleDelay);
+    speed->setValue(1.5);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("speed").toDouble(), 1.5, kTimeoutMs);
+    gamma->setValue(20);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->mpvValue("gamma").toInt(), 20, kTimeoutMs);
+    m_engine->setTuning("sub-delay", 0.3);
+    QTRY_COMPARE_WITH_TIMEOUT(subtitleDelay->value(), 0.3, kTimeoutMs);
 }
 
 void TestMpvEngineView::subtitlesBesideTheFilmShow()

@@ -59,6 +59,27 @@ class TestMpris : public QObject
         return send.waitForFinished(10000) && send.exitCode() == 0;
     }
 
+    // Sets or reads a number property of the player's interface, as dbus-send shows it.
+    QString busDouble(const QString& name, const QString& setTo = {})
+    {
+        QProcess send;
+        send.setProcessEnvironment(m_env);
+        QStringList args{"--session",
+                         "--print-reply",
+                         "--dest=org.mpris.MediaPlayer2.orvella",
+                         "/org/mpris/MediaPlayer2",
+                         setTo.isEmpty() ? "org.freedesktop.DBus.Properties.Get"
+                                         : "org.freedesktop.DBus.Properties.Set",
+                         "string:org.mpris.MediaPlayer2.Player",
+                         "string:" + name};
+        if (!setTo.isEmpty())
+            args << "variant:double:" + setTo;
+        send.start("dbus-send", args);
+        if (!send.waitForFinished(10000) || send.exitCode() != 0)
+            return QStringLiteral("(no answer)");
+        return QString::fromUtf8(send.readAllStandardOutput()).simplified().section(' ', -1);
+    }
+
     // Calls a method of the player's interface; args as dbus-send reads them.
     bool call(const QString& method, const QStringList& args)
     {
@@ -176,6 +197,19 @@ private slots:
         playerctl({"open", wmv});
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), wmv, 10000);
         QTRY_COMPARE(playerctl({"status"}), QStringLiteral("Playing"));
+    }
+
+    // Rate is the player's speed, within its limits.
+    void rateIsTheSpeed()
+    {
+        QCOMPARE(busDouble("MinimumRate"), QStringLiteral("0.25"));
+        QCOMPARE(busDouble("MaximumRate"), QStringLiteral("4"));
+        busDouble("Rate", "2");
+        QTRY_COMPARE(busDouble("Rate"), QStringLiteral("2"));
+        busDouble("Rate", "10");
+        QTRY_COMPARE(busDouble("Rate"), QStringLiteral("4"));
+        busDouble("Rate", "1");
+        QTRY_COMPARE(busDouble("Rate"), QStringLiteral("1"));
     }
 
     void volumeThatIsNoNumberChangesNothing_data()
