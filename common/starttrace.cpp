@@ -52,10 +52,15 @@ double nowSinceBootMs()
 
 } // namespace
 
+bool enabled()
+{
+    static const bool asked = !qEnvironmentVariableIsEmpty("ORVELLA_TRACE");
+    return asked;
+}
+
 void mark(const char* moment)
 {
-    static const bool enabled = !qEnvironmentVariableIsEmpty("ORVELLA_TRACE");
-    if (!enabled)
+    if (!enabled())
         return;
     static std::mutex lock;
     static QList<QByteArray> seen;

@@ -6,5 +6,7 @@ namespace StartTrace {
 
 // "orvella trace: <ms> <moment>"; later marks of the same moment are dropped.
 void mark(const char* moment);
+// ORVELLA_TRACE is set.
+bool enabled();
 
 } // namespace StartTrace

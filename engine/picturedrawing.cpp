@@ -27,4 +27,11 @@ QSize boundedSize(QSize wanted, QSize largestScreen)
     return {std::max(1, int(width * scale)), std::max(1, int(height * scale))};
 }
 
+std::chrono::microseconds waitBeforeShowing(std::int64_t showAtUs, std::int64_t nowUs)
+{
+    if (showAtUs <= 0 || showAtUs <= nowUs)
+        return std::chrono::microseconds{0};
+    return std::min(std::chrono::microseconds{showAtUs - nowUs}, longestWait);
+}
+
 } // namespace PictureDrawing

@@ -5,6 +5,8 @@
 
 #include <QSize>
 #include <QStringView>
+#include <chrono>
+#include <cstdint>
 
 namespace PictureDrawing {
 
@@ -23,5 +25,11 @@ Kind choose(QStringView asked, bool softwareGlAsked, bool directRendering);
 // larger than the largest screen (a big picture zoomed) or than 2^31 bytes of 32-bit pixels,
 // the largest size of the same shape within both. Beyond that the view scales the image up.
 QSize boundedSize(QSize wanted, QSize largestScreen);
+
+// How long a frame drawn ahead waits to be shown: until showAtUs, mpv's time for it (0 for a
+// redraw, shown at once), from nowUs on the same clock. mpv hands frames over 50 ms ahead at
+// most; a time further off than longestWait is not waited for beyond it.
+constexpr std::chrono::microseconds longestWait{200'000};
+std::chrono::microseconds waitBeforeShowing(std::int64_t showAtUs, std::int64_t nowUs);
 
 } // namespace PictureDrawing

@@ -1,7 +1,10 @@
 #include "engine/mpv/mpvsoftrenderer.h"
 
+#include "engine/picturedrawing.h"
+
 #include <QElapsedTimer>
 #include <QPainter>
+#include <chrono>
 #include <cstdlib>
 #include <mpv/render.h>
 
@@ -35,6 +38,7 @@ std::unique_ptr<MpvSoftRenderer> MpvSoftRenderer::create(mpv_handle* mpv)
     mpv_render_context* context = nullptr;
     if (mpv_render_context_create(&context, mpv, params) < 0)
         return nullptr;
+    renderer->m_mpv = mpv;
     renderer->takeContext(context, Updates::OnMpvThreads);
     renderer->start();
     return renderer;
@@ -143,8 +147,31 @@ void MpvSoftRenderer::drawLoop()
     }
 }
 
+std::int64_t MpvSoftRenderer::nextFrameTime() const
+{
+    mpv_render_frame_info next{};
+    if (mpv_render_context_get_info(context(), {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &next}) < 0 ||
+        !(next.flags & MPV_RENDER_FRAME_INFO_PRESENT) || (next.flags & MPV_RENDER_FRAME_INFO_REDRAW))
+        return 0;
+    return next.target_time;
+}
+
+void MpvSoftRenderer::waitUntil(std::int64_t showAt)
+{
+    const std::chrono::microseconds wait =
+        PictureDrawing::waitBeforeShowing(showAt, showAt > 0 ? mpv_get_time_us(m_mpv) : 0);
+    if (wait.count() <= 0)
+        return;
+    // A new size or the end does not wait for the frame's time.
+    std::unique_lock guard(m_lock);
+    m_wake.wait_for(guard, wait, [this] { return m_stopping || m_redrawPending; });
+}
+
 void MpvSoftRenderer::drawFrame(const QSize& size)
 {
+    // Drawn at once, shown at the frame's own time, as mpv's own outputs do: a frame shown as
+    // soon as it is drawn comes early and unevenly, and two may meet between two screen updates.
+    const std::int64_t showAt = nextFrameTime();
     QImage& image = m_images[m_next];
     // The view may still be painting the last image but one: then it gets a new one.
     if (image.size() != size || !image.isDetached())
@@ -156,6 +183,7 @@ void MpvSoftRenderer::drawFrame(const QSize& size)
     // Queued to the GUI thread, where the engine hears it.
     if (drawing.elapsed() >= slowFrameMs)
         emit slowFrame(drawing.elapsed());
+    waitUntil(showAt);
     mpv_render_context_report_swap(context());
     {
         const std::lock_guard guard(m_lock);
@@ -179,8 +207,8 @@ bool MpvSoftRenderer::drawInto(QImage& image)
     // QImage::Format_RGB32 is one 0xffRRGGBB word per pixel, in the machine's byte order.
     const char* format = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "bgr0" : "0rgb";
     std::size_t stride = std::size_t(image.bytesPerLine());
-    // Frames are timed by mpv's core and shown as they come; the drawing thread must not sit
-    // waiting for one's display time while the view waits for a newer size.
+    // The drawing thread waits for a frame's time itself (waitUntil), where a new size or the
+    // end can cut the wait short; mpv's own wait cannot be.
     int blockForTargetTime = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},

@@ -1,8 +1,9 @@
 // Draws mpv's pictures with the processor into an image that the view paints: mpv scales and
 // converts each frame once, straight into that image, on a thread of the renderer's own. No
 // OpenGL driver is loaded, and the only picture buffers are two images (one drawn, one shown)
-// and the window's own. A frame that is slow to draw (a hostile subtitle file, a huge picture)
-// holds up that thread, never the window.
+// and the window's own. Each frame is drawn as soon as mpv hands it over and shown at mpv's time
+// for it, as mpv's own outputs do. A frame that is slow to draw (a hostile subtitle file, a huge
+// picture) holds up that thread, never the window.
 #pragma once
 
 #include "engine/mpv/picturerenderer.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -42,6 +44,9 @@ private:
     // One frame into one of the two images, then shown.
     void drawFrame(const QSize& size);
     bool drawInto(QImage& image);
+    // When mpv means the next frame to be seen, on its clock (mpv_get_time_us); 0 for now.
+    std::int64_t nextFrameTime() const;
+    void waitUntil(std::int64_t showAt);
     void shown();
 
     // What the GUI thread asks of the drawing thread.
@@ -61,4 +66,5 @@ private:
     std::size_t m_next = 0;
     std::atomic<bool> m_shownQueued{false};
     std::thread m_thread;
+    mpv_handle* m_mpv = nullptr;
 };

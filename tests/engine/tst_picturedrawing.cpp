@@ -61,6 +61,28 @@ private slots:
         QFETCH(QSize, drawn);
         QCOMPARE(PictureDrawing::boundedSize(wanted, screen), drawn);
     }
+
+    // A frame drawn ahead is shown at its time, never before and never long after the asking.
+    void waitBeforeShowing_data()
+    {
+        QTest::addColumn<qint64>("showAt");
+        QTest::addColumn<qint64>("now");
+        QTest::addColumn<qint64>("waitUs");
+        QTest::newRow("drawn ahead") << qint64(1'050'000) << qint64(1'000'000) << qint64(50'000);
+        QTest::newRow("its time") << qint64(1'000'000) << qint64(1'000'000) << qint64(0);
+        QTest::newRow("late") << qint64(1'000'000) << qint64(1'020'000) << qint64(0);
+        QTest::newRow("a redraw has no time") << qint64(0) << qint64(1'000'000) << qint64(0);
+        QTest::newRow("a time far off") << qint64(61'000'000) << qint64(1'000'000)
+                                        << qint64(PictureDrawing::longestWait.count());
+    }
+
+    void waitBeforeShowing()
+    {
+        QFETCH(qint64, showAt);
+        QFETCH(qint64, now);
+        QFETCH(qint64, waitUs);
+        QCOMPARE(PictureDrawing::waitBeforeShowing(showAt, now).count(), waitUs);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPictureDrawing)
