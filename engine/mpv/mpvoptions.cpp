@@ -46,9 +46,12 @@ bool nvidiaVdpauInstalled()
 {
     QStringList folders{qEnvironmentVariable("VDPAU_DRIVER_PATH"), QStringLiteral("/usr/lib/vdpau"),
                         QStringLiteral("/usr/lib64/vdpau")};
+    // Names matched by hand: a name filter would load Qt's regular expressions for this alone.
     const QDir lib(QStringLiteral("/usr/lib"));
-    for (const QString& arch : lib.entryList({QStringLiteral("*-linux-gnu*")}, QDir::Dirs))
-        folders.append(lib.filePath(arch + QStringLiteral("/vdpau")));
+    for (const QString& arch : lib.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (arch.contains(QLatin1String("-linux-gnu")))
+            folders.append(lib.filePath(arch + QStringLiteral("/vdpau")));
+    }
     return std::any_of(folders.cbegin(), folders.cend(), [](const QString& folder) {
         return !folder.isEmpty() &&
                QFileInfo::exists(folder + QStringLiteral("/libvdpau_nvidia.so.1"));
