@@ -11,6 +11,8 @@
 namespace {
 // mpv's fast paths want rows and their start on 64-byte boundaries.
 constexpr qsizetype kAlignment = 64;
+// The longest the view waits for the drawing thread to finish with the picture.
+constexpr int kLongestPaintWaitMs = 20;
 
 // An opaque image whose rows start on kAlignment, owning its pixels.
 QImage alignedImage(const QSize& size)
@@ -74,15 +76,21 @@ void MpvSoftRenderer::updateFromMpv()
 
 void MpvSoftRenderer::paint(QPainter& painter, const QRect& target) const
 {
-    QImage picture;
+    {
+        // The drawing thread holds the image for one frame's drawing, a few milliseconds; a
+        // frame that takes longer (a hostile subtitle file) does not hold the window with it.
+        std::unique_lock image(m_imageLock, std::defer_lock);
+        if (image.try_lock_for(std::chrono::milliseconds(kLongestPaintWaitMs)) && m_hasPicture)
+            painter.drawImage(target, m_image);
+        else
+            painter.fillRect(target, Qt::black);
+    }
     {
         const std::lock_guard guard(m_lock);
-        picture = m_latest;
+        m_paintAwaited = false;
+        m_viewPaints = true;
     }
-    if (picture.isNull())
-        painter.fillRect(target, Qt::black);
-    else
-        painter.drawImage(target, picture);
+    m_wake.notify_one();
 }
 
 void MpvSoftRenderer::setTargetSize(const QSize& pixels)
@@ -138,20 +146,36 @@ void MpvSoftRenderer::drawLoop()
             redraw = std::exchange(m_redrawPending, false);
             size = m_targetSize;
         }
-        const std::lock_guard guard(m_renderLock);
-        if (update && (mpv_render_context_update(context()) & MPV_RENDER_UPDATE_FRAME))
-            redraw = true;
+        awaitPaint();
         // mpv's video output waits for every frame to be drawn, shown or not.
+        if (update) {
+            const std::lock_guard guard(m_renderLock);
+            if (mpv_render_context_update(context()) & MPV_RENDER_UPDATE_FRAME)
+                redraw = true;
+        }
         if (redraw)
             drawFrame(size);
     }
+}
+
+void MpvSoftRenderer::awaitPaint()
+{
+    std::unique_lock guard(m_lock);
+    if (!m_paintAwaited || !m_viewPaints)
+        return;
+    // A view that paints copies a frame within milliseconds of its being shown.
+    if (!m_wake.wait_for(guard, std::chrono::milliseconds(kLongestPaintWaitMs * 2),
+                         [this] { return m_stopping || !m_paintAwaited; }))
+        m_viewPaints = false;
+    m_paintAwaited = false;
 }
 
 std::int64_t MpvSoftRenderer::nextFrameTime() const
 {
     mpv_render_frame_info next{};
     if (mpv_render_context_get_info(context(), {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &next}) < 0 ||
-        !(next.flags & MPV_RENDER_FRAME_INFO_PRESENT) || (next.flags & MPV_RENDER_FRAME_INFO_REDRAW))
+        !(next.flags & MPV_RENDER_FRAME_INFO_PRESENT) ||
+        (next.flags & MPV_RENDER_FRAME_INFO_REDRAW))
         return 0;
     return next.target_time;
 }
@@ -171,15 +195,19 @@ void MpvSoftRenderer::drawFrame(const QSize& size)
 {
     // Drawn at once, shown at the frame's own time, as mpv's own outputs do: a frame shown as
     // soon as it is drawn comes early and unevenly, and two may meet between two screen updates.
-    const std::int64_t showAt = nextFrameTime();
-    QImage& image = m_images[m_next];
-    // The view may still be painting the last image but one: then it gets a new one.
-    if (image.size() != size || !image.isDetached())
-        image = alignedImage(size);
     QElapsedTimer drawing;
-    drawing.start();
-    if (image.isNull() || !drawInto(image))
-        return;
+    std::int64_t showAt = 0;
+    {
+        const std::lock_guard render(m_renderLock);
+        showAt = nextFrameTime();
+        const std::lock_guard image(m_imageLock);
+        if (m_image.size() != size)
+            m_image = alignedImage(size);
+        drawing.start();
+        m_hasPicture = !m_image.isNull() && drawInto(m_image);
+        if (!m_hasPicture)
+            return;
+    }
     // Queued to the GUI thread, where the engine hears it.
     if (drawing.elapsed() >= slowFrameMs)
         emit slowFrame(drawing.elapsed());
@@ -187,9 +215,8 @@ void MpvSoftRenderer::drawFrame(const QSize& size)
     mpv_render_context_report_swap(context());
     {
         const std::lock_guard guard(m_lock);
-        m_latest = image;
+        m_paintAwaited = true;
     }
-    m_next = 1 - m_next;
     if (!m_shownQueued.exchange(true))
         QMetaObject::invokeMethod(this, &MpvSoftRenderer::shown, Qt::QueuedConnection);
 }

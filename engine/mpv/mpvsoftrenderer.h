@@ -1,14 +1,13 @@
 // Draws mpv's pictures with the processor into an image that the view paints: mpv scales and
 // converts each frame once, straight into that image, on a thread of the renderer's own. No
-// OpenGL driver is loaded, and the only picture buffers are two images (one drawn, one shown)
-// and the window's own. Each frame is drawn as soon as mpv hands it over and shown at mpv's time
-// for it, as mpv's own outputs do. A frame that is slow to draw (a hostile subtitle file, a huge
-// picture) holds up that thread, never the window.
+// OpenGL driver is loaded, and the only picture buffers are that one image and the window's own.
+// Each frame is drawn as soon as mpv hands it over and shown at mpv's time for it, as mpv's own
+// outputs do; the next is drawn once the view has copied it. A frame that is slow to draw (a
+// hostile subtitle file, a huge picture) holds up that thread, never the window.
 #pragma once
 
 #include "engine/mpv/picturerenderer.h"
 
-#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -41,29 +40,36 @@ private:
     void render() override {}
     void updateFromMpv() override;
     void drawLoop();
-    // One frame into one of the two images, then shown.
+    // One frame into the image, then shown.
     void drawFrame(const QSize& size);
     bool drawInto(QImage& image);
     // When mpv means the next frame to be seen, on its clock (mpv_get_time_us); 0 for now.
     std::int64_t nextFrameTime() const;
     void waitUntil(std::int64_t showAt);
+    // Until the view has copied the frame last shown, so that drawing the next loses nothing.
+    void awaitPaint();
     void shown();
 
-    // What the GUI thread asks of the drawing thread.
+    // What the GUI thread asks of the drawing thread, and what it tells back.
     mutable std::mutex m_lock;
-    std::condition_variable m_wake;
+    mutable std::condition_variable m_wake;
     QSize m_targetSize{320, 240};
     bool m_updatePending = false;
     bool m_redrawPending = false;
     bool m_stopping = false;
-    // The last frame drawn, as the view paints it.
-    QImage m_latest;
+    // A frame was shown and the view has not copied it yet.
+    mutable bool m_paintAwaited = false;
+    // False once a shown frame went unpainted for a while (the window hidden or minimised): the
+    // drawing thread stops waiting for the view until it paints again.
+    mutable bool m_viewPaints = true;
+
+    // The picture, held while mpv draws into it or the view copies it.
+    mutable std::timed_mutex m_imageLock;
+    QImage m_image;
+    bool m_hasPicture = false;
 
     // Held by whichever thread calls mpv's render functions, which never run at once.
     std::mutex m_renderLock;
-    // The drawing thread's own: it draws into the one the view does not hold.
-    std::array<QImage, 2> m_images;
-    std::size_t m_next = 0;
     std::atomic<bool> m_shownQueued{false};
     std::thread m_thread;
     mpv_handle* m_mpv = nullptr;
