@@ -221,6 +221,8 @@ private slots:
         QVERIFY(m_player->waitForFinished(1000));
         QCOMPARE(m_player->exitStatus(), QProcess::NormalExit);
         QCOMPARE(m_player->exitCode(), 0);
+        // The trace ends with mpv's counts of the film's late frames, read before it stops.
+        QVERIFY(said(*m_player, "frames decoder-frame-drop-count 0 frame-drop-count "));
     }
 
     void cleanup() { stop(); }
