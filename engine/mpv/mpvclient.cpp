@@ -1,5 +1,7 @@
 #include "engine/mpv/mpvclient.h"
 
+#include "common/starttrace.h"
+
 #include <QVariantMap>
 #include <list>
 #include <vector>
@@ -170,4 +172,18 @@ void MpvClient::getPropertyAsync(const char* name, mpv_format format, std::uint6
     if (!m_handle)
         return;
     mpv_get_property_async(m_handle.get(), tag, name, format);
+}
+
+void MpvClient::traceLateFrames() const
+{
+    if (!m_handle)
+        return;
+    QByteArray line("frames");
+    for (const char* counter :
+         {"decoder-frame-drop-count", "frame-drop-count", "vo-delayed-frame-count"}) {
+        std::int64_t count = -1;
+        mpv_get_property(m_handle.get(), counter, MPV_FORMAT_INT64, &count);
+        line += ' ' + QByteArray(counter) + ' ' + QByteArray::number(qint64(count));
+    }
+    StartTrace::mark(line.constData());
 }

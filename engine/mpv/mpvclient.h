@@ -72,6 +72,9 @@ public:
     // loadfile path replace, with options for that file alone; a name may come more than once.
     void loadFileAsync(const QString& path, const QList<FileOption>& options, std::uint64_t tag);
     void getPropertyAsync(const char* name, mpv_format format, std::uint64_t tag);
+    // To the start trace: mpv's counts of the open file's frames not shown in time (dropped by
+    // the decoder, dropped by the video output as late, shown late). Before a stop resets them.
+    void traceLateFrames() const;
 
 private:
     struct Deleter

@@ -24,24 +24,8 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <cstdint>
-#include <mpv/client.h>
 
 namespace {
-// With ORVELLA_TRACE, what mpv itself counts of the open file's frames that were not shown in
-// time: dropped by the decoder, dropped by the video output as late, and shown late.
-void traceDroppedFrames(mpv_handle* mpv)
-{
-    QByteArray line("frames");
-    for (const char* counter :
-         {"decoder-frame-drop-count", "frame-drop-count", "vo-delayed-frame-count"}) {
-        std::int64_t count = -1;
-        mpv_get_property(mpv, counter, MPV_FORMAT_INT64, &count);
-        line += ' ' + QByteArray(counter) + ' ' + QByteArray::number(qint64(count));
-    }
-    StartTrace::mark(line.constData());
-}
-
 // Long enough to read a sentence, short enough not to stay over the next file.
 constexpr int messageDurationMs = 4000;
 } // namespace
@@ -445,7 +429,7 @@ void MpvEngine::shutDown()
     // An engine never started has nothing to stop, and starting it now would only cost time.
     if (*m_client) {
         if (StartTrace::enabled())
-            traceDroppedFrames(m_client->handle());
+            m_client->traceLateFrames();
         m_client->commandAsync({QStringLiteral("stop")});
     }
 }
