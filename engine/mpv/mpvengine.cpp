@@ -2,7 +2,6 @@
 
 #include "common/plaintext.h"
 #include "common/starttrace.h"
-#include "engine/mpv/directrendering.h"
 #include "engine/mpv/fullscreenhost.h"
 #include "engine/mpv/mpvclient.h"
 #include "engine/mpv/mpvevents.h"
@@ -11,9 +10,7 @@
 #include "engine/mpv/mpvoptions.h"
 #include "engine/mpv/mpvoptionslink.h"
 #include "engine/mpv/mpvrenderer.h"
-#include "engine/mpv/mpvsoftrenderer.h"
 #include "engine/mpv/mpvview.h"
-#include "engine/picturedrawing.h"
 #include "engine/soundoutputwatch.h"
 #include "engine/volume.h"
 
@@ -138,7 +135,7 @@ void MpvEngine::initialize(const Options& options)
         return;
     // The render context must exist before the first file is loaded, or mpv finds no video
     // output and plays without a picture.
-    m_renderer = createRenderer(m_client->handle());
+    m_renderer = PictureRenderer::create(m_client->handle());
     if (!m_renderer) {
         qCWarning(lcMpv) << "the picture cannot be drawn; playing without pictures.";
         setPropertyAsync("vo", QStringLiteral("null"));
@@ -171,22 +168,6 @@ void MpvEngine::onSlowFrame(qint64 ms)
     const QString text =
         tr("Subtitles switched off: a frame took %1 s to draw.").arg(double(ms) / 1000, 0, 'f', 1);
     tell(text);
-}
-
-std::unique_ptr<PictureRenderer> MpvEngine::createRenderer(mpv_handle* mpv)
-{
-    const PictureDrawing::Kind kind =
-        PictureDrawing::choose(qEnvironmentVariable("ORVELLA_RENDER"),
-                               !qEnvironmentVariableIsEmpty("LIBGL_ALWAYS_SOFTWARE") &&
-                                   qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") != u"0",
-                               DirectRendering::available());
-    if (kind == PictureDrawing::Kind::OpenGl) {
-        if (auto renderer = MpvRenderer::create(mpv))
-            return renderer;
-        // No OpenGL context: the picture is still drawn, in software.
-        qCWarning(lcMpv) << "no OpenGL context could be made; drawing the picture in software.";
-    }
-    return MpvSoftRenderer::create(mpv);
 }
 
 void MpvEngine::connectView()

@@ -134,7 +134,6 @@ private:
     void tell(const QString& text);
     void initialize(const Options& options);
     void connectView();
-    static std::unique_ptr<PictureRenderer> createRenderer(mpv_handle* mpv);
     // Calls that may come before mpv is made make it first.
     void setPropertyAsync(const char* name, const QVariant& value);
     void commandAsync(const QVariantList& args, std::uint64_t tag = 0);

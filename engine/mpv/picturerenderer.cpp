@@ -1,11 +1,31 @@
 #include "engine/mpv/picturerenderer.h"
 
 #include "common/starttrace.h"
+#include "engine/mpv/directrendering.h"
+#include "engine/mpv/mpvclient.h"
+#include "engine/mpv/mpvrenderer.h"
+#include "engine/mpv/mpvsoftrenderer.h"
 #include "engine/picturedrawing.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <mpv/render.h>
+
+std::unique_ptr<PictureRenderer> PictureRenderer::create(mpv_handle* mpv)
+{
+    const PictureDrawing::Kind kind =
+        PictureDrawing::choose(qEnvironmentVariable("ORVELLA_RENDER"),
+                               !qEnvironmentVariableIsEmpty("LIBGL_ALWAYS_SOFTWARE") &&
+                                   qEnvironmentVariable("LIBGL_ALWAYS_SOFTWARE") != u"0",
+                               DirectRendering::available());
+    if (kind == PictureDrawing::Kind::OpenGl) {
+        if (auto renderer = MpvRenderer::create(mpv))
+            return renderer;
+        // No OpenGL context: the picture is still drawn, in software.
+        qCWarning(lcMpv) << "no OpenGL context could be made; drawing the picture in software.";
+    }
+    return MpvSoftRenderer::create(mpv);
+}
 
 void PictureRenderer::ContextDeleter::operator()(mpv_render_context* context) const
 {

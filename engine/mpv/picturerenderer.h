@@ -10,6 +10,7 @@
 #include <atomic>
 #include <memory>
 
+struct mpv_handle;
 struct mpv_render_context;
 class QPainter;
 class QWindow;
@@ -21,6 +22,10 @@ public:
     // A graphics card draws a frame in a few milliseconds, the processor a 1080p one in about
     // ten, and libass a richly styled line in tens; a frame that takes this long is hostile.
     static constexpr qint64 slowFrameMs = 250;
+
+    // OpenGL where a graphics card draws it (or ORVELLA_RENDER asks for it), else the
+    // processor; null when neither can draw for mpv.
+    static std::unique_ptr<PictureRenderer> create(mpv_handle* mpv);
 
     // True: the renderer draws into the native window it is given (setWindow). False: the view
     // paints the picture itself (paint), once frameReady says it changed.
