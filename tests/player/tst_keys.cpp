@@ -7,6 +7,7 @@
 #include "engine/mpv/mpvengine.h"
 #include "engine/mpv/mpvview.h"
 #include "engine/volume.h"
+#include "ownxserver.h"
 #include "player/formvideo.h"
 #include "player/mpvkeys.h"
 #include "playlist/playlistwindow.h"
@@ -510,9 +511,21 @@ private slots:
 
 int main(int argc, char* argv[])
 {
+    // A display of its own: windows other tests show on a shared one take the focus the keys
+    // need.
+    OwnXServer ownXServer(OwnXServerOptions{.windowManager = false});
+    if (!ownXServer.ok()) {
+        std::fprintf(stderr, "FAIL!  : TestKeys could not start its own X server: %s\n",
+                     qPrintable(ownXServer.error()));
+        return 1;
+    }
     MpvEngine::prepareApplication();
-    QApplication app(argc, argv);
-    TestKeys test;
-    return QTest::qExec(&test, argc, argv);
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        TestKeys test;
+        result = QTest::qExec(&test, argc, argv);
+    }
+    return result;
 }
 #include "tst_keys.moc"
