@@ -175,6 +175,7 @@ class TestKeys : public QObject
 private slots:
     void initTestCase()
     {
+        MpvEngine::prepareApplication();
         QVERIFY(makeTracksClip(m_dir.path()));
         qputenv("XDG_PICTURES_DIR", m_dir.filePath("pictures").toUtf8());
     }
@@ -509,23 +510,6 @@ private slots:
     void cleanup() { m_window.reset(); }
 };
 
-int main(int argc, char* argv[])
-{
-    // A display of its own: windows other tests show on a shared one take the focus the keys
-    // need.
-    OwnXServer ownXServer(OwnXServerOptions{.windowManager = false});
-    if (!ownXServer.ok()) {
-        std::fprintf(stderr, "FAIL!  : TestKeys could not start its own X server: %s\n",
-                     qPrintable(ownXServer.error()));
-        return 1;
-    }
-    MpvEngine::prepareApplication();
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        TestKeys test;
-        result = QTest::qExec(&test, argc, argv);
-    }
-    return result;
-}
+// A display of its own: windows other tests show on a shared one take the focus the keys need.
+ORVELLA_QTEST_MAIN_WITH_OWN_X(TestKeys, .windowManager = false)
 #include "tst_keys.moc"
