@@ -116,8 +116,16 @@ void TestPipeWire::startServer()
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(QString::fromLatin1(program), {});
         QVERIFY2(process->waitForStarted(), program);
+        // The session manager gives up at once on a server that does not answer yet, and
+        // without it no stream reaches a sink.
+        if (m_server.size() == 1)
+            QTRY_VERIFY_WITH_TIMEOUT(
+                run(QStringLiteral("pw-cli"), {QStringLiteral("info"), QStringLiteral("0")}),
+                kTimeoutMs);
     }
     QTRY_VERIFY_WITH_TIMEOUT(run(QStringLiteral("pactl"), {QStringLiteral("info")}), kTimeoutMs);
+    for (const auto& process : m_server)
+        QCOMPARE(process->state(), QProcess::Running);
     for (const QString& sink : kSinks)
         QVERIFY(run(QStringLiteral("pactl"),
                     {QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
